@@ -1,0 +1,19 @@
+// analyzedemo: reader of the configuration file (vexo.cfg): results folder,
+// home-page link and the two font sizes of the inline stylesheet.
+#pragma once
+#include "app/settings.h"
+
+class analyzedemo {
+public:
+    explicit analyzedemo(settings_t* settings) : settings(settings) {}
+    virtual ~analyzedemo() {}
+
+    void parse(const char* file_name);
+    void parse_line(const char* line);
+    void read_key(const char* line, const char* key, char* field, size_t field_size);
+    // Value after `key_end` by the delimiter rule (double quote, CR, LF).
+    static std::string read_value(const char* key_end);
+
+private:
+    settings_t* settings;
+};

@@ -1,0 +1,43 @@
+// vexo_main: the top-level object of a run. run() carries a run from the
+// banner to the elapsed time; write_results() prepares the results folder,
+// analyses every log file and writes the end-of-run pages.
+#pragma once
+#include <string>
+#include <vector>
+#include "app/outfile.h"
+#include "app/settings.h"
+
+class resultdata;
+class resultdata_total;
+class analyzelog;
+class chat_log;
+
+class vexo_main {
+public:
+    vexo_main();
+    virtual ~vexo_main();
+
+    settings_t settings;
+    int games_written;
+    outfile game_list;
+
+    int run(int argc, const char* const* argv);
+    void write_results(const char* log_file);
+    // `last` tells the analysis of the run's last log file (it completes chat.htm).
+    void analyze(const char* name, resultdata_total* totals, bool last = true);
+
+    static void print_banner();
+    [[noreturn]] static void usage();
+
+    // Report (implemented with the pages).
+    bool write_game(resultdata* game, analyzelog* parser);
+    void open_game_list();
+    void close_game_list();
+    void write_game_index();
+    void write_rankings(resultdata_total* totals, int top);
+    void write_player_pages(resultdata_total* totals);
+
+private:
+    chat_log* chat;
+    std::string start_dir;
+};

@@ -1,0 +1,100 @@
+// resultdata: the record of one game: its settings from "InitGame:", the client
+// table, one player record per slot and per team, and the kill matrix; with the
+// kill, item and ping accounting.
+#pragma once
+#include <cstdint>
+#include <memory>
+#include "game/weapons.h"
+#include "total/player.h"
+
+class settings_t;
+
+constexpr int MAX_CLIENT_IDS = 512;
+constexpr int MAX_PLAYER_SLOTS = 512;   // at most 511 are ever used
+
+struct client_t {
+    int32_t state;   // 0 not seen since the game began, 1 in the game, 2 disconnected
+    int32_t slot;    // index into players, -1 none
+    int32_t since;   // seconds from which the play time is counted
+};
+
+class resultdata {
+public:
+    explicit resultdata(settings_t* settings);
+    virtual ~resultdata();
+    resultdata(const resultdata&) = delete;
+    resultdata& operator=(const resultdata&) = delete;
+
+    settings_t* settings;
+    int32_t player_count;
+    int32_t start_time;
+    client_t clients[MAX_CLIENT_IDS];
+    player_t team_results[3];
+    int32_t life_kills[MAX_CLIENT_IDS];
+    int32_t life_start[MAX_CLIENT_IDS];
+    player_t players[MAX_PLAYER_SLOTS];
+    char map_name[64];
+    char game_name[64];
+    int32_t game_type;
+    char game_type_name[64];
+    int32_t timelimit;
+    int32_t fraglimit;
+    bool team_game;
+
+    // Kill matrix [killer slot][victim slot][weapon], 16-bit counters; entry 0
+    // of a cell is the pair's total. Owned here, 16 MiB, allocated once.
+    uint16_t* cell(int killer, int victim) {
+        return kill_matrix.get() + (static_cast<size_t>(killer) * MAX_PLAYER_SLOTS + victim) * MAX_WEAPONS;
+    }
+    const uint16_t* cell(int killer, int victim) const {
+        return kill_matrix.get() + (static_cast<size_t>(killer) * MAX_PLAYER_SLOTS + victim) * MAX_WEAPONS;
+    }
+    // Slots whose rows and columns the current game may have written: the
+    // highest player_count reached since the last reset.
+    int32_t matrix_extent() const { return used_extent; }
+
+    void reset();
+    void init_game(int time);
+    void end_game(int time);
+    void clear_clients();
+    void set_game_type(int type);
+    int client_connect(int client, int time);
+    bool client_userinfo(int client, const char* name, int bot_skill, int team, int time);
+    bool client_disconnect(int client, int time);
+    int client_spectate(int client, int time);
+    int add_player();
+    int find_player(const char* name) const;
+
+    int add_kill(int killer, int victim, int weapon, int time);
+    void add_item(int client, const char* class_name, int time);
+    void add_ping(int client, int ping);
+
+    int get_player_count() const { return player_count; }
+    player_t& get_player(int slot) { return players[slot]; }
+    const player_t& get_player(int slot) const { return players[slot]; }
+    player_t& get_team(int team) { return team_results[team]; }
+    uint32_t get_kills(int slot) const { return players[slot].kills[0]; }
+    uint32_t get_weapon_kills(int slot, int w) const { return players[slot].kills[w]; }
+    uint32_t get_killed(int slot) const { return players[slot].killed[0]; }
+    uint32_t get_weapon_killed(int slot, int w) const { return players[slot].killed[w]; }
+    uint32_t get_suicides(int slot) const { return players[slot].suicides[0]; }
+    uint32_t get_team_kills(int team) const { return team_results[team].kills[0]; }
+    uint32_t get_team_killed(int team) const { return team_results[team].killed[0]; }
+    uint32_t get_team_suicides(int team) const { return team_results[team].suicides[0]; }
+    unsigned get_kills_vs(int killer, int victim, int w) const { return cell(killer, victim)[w]; }
+    uint32_t get_weapon_total(int w) const;
+
+    // Sorting and compaction of the slots (the kill matrix follows the players).
+    void sort_players(int order, bool reverse);
+    void swap_players(int a, int b);
+    void remove_bots();
+    void remove_inactive();
+
+private:
+    void close_client(int client, int time);
+    void append_team(player_t& p, int team, bool only_if_changed);
+    void move_slot(int from, int to, int n);
+    template <class Keep> void compact(Keep keep);
+    std::unique_ptr<uint16_t[]> kill_matrix;
+    int32_t used_extent;
+};

@@ -1,0 +1,48 @@
+// html_writer: writes the sections of one page: the game sections (game info,
+// teams, players, pickups, kill charts, data file), the ranking page and the
+// sections of a per-player page.
+#pragma once
+#include "app/outfile.h"
+
+class settings_t;
+class resultdata;
+class resultdata_total;
+class player_t;
+
+class html_writer {
+public:
+    html_writer(resultdata* game, outfile* out, settings_t* settings);
+    html_writer(resultdata_total* totals, outfile* out, settings_t* settings, int games);
+    virtual ~html_writer() {}
+
+    int games;
+    outfile* out;
+    settings_t* settings;
+    resultdata* game;
+    resultdata_total* totals;
+
+    // Game sections.
+    void game_info();
+    void teams_table();
+    void players_table(bool full);
+    void health_armor_pickups();
+    void powerup_pickups();
+    void weapon_pickups();
+    void ammo_pickups();
+    void killchart(int weapon);
+    void write_data_file(int game_number);
+
+    // Ranking page.
+    void ranking_page(int top);
+
+    // Per-player page sections.
+    void player_info(player_t& player);
+    void weapon_stats(player_t& player);
+    void player_vs_player(player_t& player);
+
+private:
+    void left_head_cells(bool with_bot_center);
+    void left_row_cells(int slot);
+    void pickup_table(const char* title, const char* head_attributes, const char* const* heads,
+                      const int* items);
+};

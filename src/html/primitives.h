@@ -1,0 +1,40 @@
+// The page primitives through which every page is written (head with the
+// linked or inline stylesheet, foot with the legend, tables, cells,
+// paragraphs) and the helpers the pages share (time formats, team letters,
+// the player filter test, the sort-order words).
+#pragma once
+#include <string>
+#include "app/outfile.h"
+
+class settings_t;
+class player_t;
+
+void html_page_head(outfile& out, const settings_t& settings);
+void html_page_foot(outfile& out, bool with_legend);
+void html_legend(outfile& out);
+void html_table_open(outfile& out, const char* attributes);
+void html_table_close(outfile& out);
+void html_set_cell_attributes(const char* attributes);
+void html_cell(outfile& out, const char* format, ...) __attribute__((format(printf, 2, 3)));
+void html_head_cell(outfile& out, const char* format, ...) __attribute__((format(printf, 2, 3)));
+void html_paragraph(outfile& out, const char* format, ...) __attribute__((format(printf, 2, 3)));
+void html_p_open(outfile& out);
+void html_p_close(outfile& out);
+// The time stamp paragraph of the pages: "<p class=text>[%s]</p>\r\n".
+void html_timestamp(outfile& out);
+
+int time_hours(int seconds);
+int time_minutes(int seconds);
+int time_seconds(int seconds);
+std::string format_hms(int seconds);      // "%02i:%02i:%02i h"
+std::string format_hm(int seconds);       // "%02i:%02i h"
+std::string format_min_sec(int seconds);  // "%i:%02i min"
+
+// Collapses repeats of the history in place and returns the coloured letters.
+std::string team_letters(std::string& teams);
+bool player_excluded(const settings_t& settings, const player_t& player);
+const char* sort_order_name(int order);
+// "ERR" for a ratio within 0.001 of -9999, else "%.2f".
+std::string ratio_text(double ratio);
+// A text escaped like names ('<', '>', '&'), for values from the log.
+std::string html_escape(const char* text);

@@ -1,0 +1,42 @@
+// The thin layer over the operating system: folders, wildcard search of one
+// folder, file identity, opening a page with the system's viewer, clocks.
+#pragma once
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace platform {
+
+struct dir_entry {
+    std::string name;   // bare name
+    bool is_dir;        // a real folder (symbolic links are never folders here)
+};
+
+std::string current_dir();                 // "" when it cannot be read
+bool change_dir(const std::string& path);
+bool make_dir(const std::string& path);
+bool remove_dir(const std::string& path);
+bool delete_file(const std::string& path);
+bool is_directory(const std::string& path); // follows links
+bool file_exists(const std::string& path);
+
+// '*' and '?' wildcards, letters compared without regard to case (ASCII).
+bool wildcard_match(const char* pattern, const char* name);
+
+// Entries of `folder` whose names match `pattern`, in byte order of their
+// names; "." and ".." are never returned. `follow_links` decides whether a
+// link to a folder counts as a folder.
+std::vector<dir_entry> find_entries(const std::string& folder, const std::string& pattern,
+                                    bool follow_links);
+
+// Identity of a file (device and inode), to analyse a file named twice once.
+bool file_identity(const std::string& path, uint64_t& device, uint64_t& inode);
+
+// Opens `file` (in `folder`) with the system's viewer and waits for it.
+void open_in_viewer(const std::string& folder, const std::string& file);
+
+int64_t clock_ms();                 // monotonic milliseconds
+std::string local_timestamp();      // "Sun Dec 06 20:00:24 2026\n"
+bool stdin_is_terminal();
+
+}  // namespace platform
