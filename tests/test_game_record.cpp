@@ -1,0 +1,302 @@
+// The game record: game frame, client table, play time, reconnects, teams.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+#include "app/settings.h"
+#include "game/resultdata.h"
+
+namespace {
+
+void report_to_stderr() {
+    fflush(stdout);
+    dup2(STDERR_FILENO, STDOUT_FILENO);
+    if (!freopen("/dev/null", "r", stdin)) _exit(3);
+}
+
+class GameRecord : public ::testing::Test {
+protected:
+    settings_t settings;
+    std::unique_ptr<resultdata> rd = std::make_unique<resultdata>(&settings);
+
+    void start(int type = 0) {
+        rd->reset();
+        rd->set_game_type(type);
+        rd->init_game(0);
+    }
+    void join(int client, const char* name, int team = 0, int time = 0, int bot = -1) {
+        rd->client_connect(client, time);
+        rd->client_userinfo(client, name, bot, team, time);
+    }
+};
+
+TEST_F(GameRecord, NewRecord) {
+    EXPECT_EQ(rd->get_player_count(), 0);
+    EXPECT_EQ(rd->game_type, 0);
+    EXPECT_EQ(rd->matrix_extent(), 0);
+    EXPECT_EQ(rd->settings, &settings);
+    for (int c : {0, 17, 511}) {
+        EXPECT_EQ(rd->clients[c].state, 0);
+        EXPECT_EQ(rd->clients[c].slot, -1);
+    }
+    EXPECT_EQ(rd->get_kills_vs(0, 0, 0), 0u);
+    EXPECT_EQ(rd->get_kills_vs(511, 511, 31), 0u);
+}
+
+TEST_F(GameRecord, GameTypeNames) {
+    const struct {
+        int type;
+        const char* name;
+    } cases[] = {{0, "FFA"},     {1, "1on1"},    {2, "unknown"}, {3, "team DM"},
+                 {4, "CTF"},     {5, "unknown"}, {-1, "unknown"}, {0, "FFA"}};
+    for (const auto& c : cases) {
+        rd->set_game_type(c.type);
+        EXPECT_EQ(rd->game_type, c.type);
+        EXPECT_STREQ(rd->game_type_name, c.name) << c.type;
+    }
+}
+
+// A game as a script of client events; then the slots' play time and names.
+struct event {
+    char kind;  // c connect, u user info, d disconnect, e end of game
+    int client;
+    const char* name;
+    int bot, team, time;
+};
+struct script_case {
+    const char* what;
+    std::vector<event> events;
+    std::vector<uint32_t> playtime;  // per slot; its size is the player count
+    std::vector<const char*> names;
+};
+
+event C(int client, int t) { return {'c', client, nullptr, -1, 0, t}; }
+event U(int client, const char* name, int team, int t, int bot = -1) { return {'u', client, name, bot, team, t}; }
+event D(int client, int t) { return {'d', client, nullptr, -1, 0, t}; }
+event E(int t) { return {'e', 0, nullptr, -1, 0, t}; }
+
+const script_case scripts[] = {
+    {"user info after the connect, to the end", {C(0, 10), U(0, "A", 0, 12), E(610)}, {600}, {"A"}},
+    {"team 3 to the end", {C(0, 0), U(0, "A", 1, 0), U(0, "A", 3, 60), E(300)}, {60}, {"A"}},
+    {"team 3 and back", {C(0, 0), U(0, "A", 1, 0), U(0, "A", 3, 60), U(0, "A", 1, 180), E(300)}, {180}, {"A"}},
+    {"spectator all game", {C(0, 0), U(0, "A", 3, 0), E(300)}, {0}, {"A"}},
+    {"disconnect from team 3", {C(0, 0), U(0, "A", 2, 0), U(0, "A", 3, 60), D(0, 200), E(300)}, {60}, {"A"}},
+    {"human back under the same name",
+     {C(0, 0), U(0, "A", 0, 0), D(0, 100), C(0, 200), U(0, "A", 0, 200), E(300)}, {200}, {"A"}},
+    {"human back under a new name",
+     {C(0, 0), U(0, "A", 0, 0), D(0, 100), C(0, 200), U(0, "B", 0, 200), E(300)}, {100, 100}, {"A", "B"}},
+    {"bot back under the same name",
+     {C(0, 0), U(0, "A", 0, 0, 3), D(0, 100), C(0, 200), U(0, "A", 0, 200, 3), E(300)}, {100, 100}, {"A", "A"}},
+    {"human back on another client number under an earlier name",
+     {C(0, 0), U(0, "A", 0, 0), C(1, 0), U(1, "B", 0, 0), D(0, 10), D(1, 20), C(1, 30), U(1, "A", 0, 30), E(100)},
+     {80, 20}, {"A", "B"}},
+    {"a name in another case is another player",
+     {C(0, 0), U(0, "A", 0, 0), D(0, 100), C(0, 200), U(0, "a", 0, 200), E(300)}, {100, 100}, {"A", "a"}},
+    {"connect again while playing", {C(0, 0), U(0, "A", 0, 0), C(0, 100), E(150)}, {50}, {"A"}},
+    {"rename keeps the slot", {C(0, 0), U(0, "A", 0, 0), U(0, "^1B", 0, 50), E(100)}, {100}, {"^1B"}},
+    {"two clients", {C(0, 0), U(0, "A", 0, 0), C(1, 30), U(1, "B", 0, 30), D(0, 90), E(100)}, {90, 70}, {"A", "B"}},
+    {"disconnect without a slot", {C(5, 0), D(5, 50), C(0, 0), U(0, "A", 0, 0), E(100)}, {100}, {"A"}},
+    {"end before the start adds nothing", {C(0, 100), U(0, "A", 0, 100), E(50)}, {0}, {"A"}},
+    {"client numbers outside the table are ignored",
+     {C(512, 0), U(512, "X", 0, 0), U(-1, "Y", 0, 0), D(-1, 5), D(512, 5), C(0, 0), U(0, "A", 0, 0), E(10)},
+     {10},
+     {"A"}},
+};
+
+class PlayTime : public GameRecord, public ::testing::WithParamInterface<script_case> {};
+
+TEST_P(PlayTime, Script) {
+    const script_case& s = GetParam();
+    start();
+    for (const event& e : s.events) {
+        switch (e.kind) {
+            case 'c': EXPECT_EQ(rd->client_connect(e.client, e.time), 0); break;
+            case 'u': rd->client_userinfo(e.client, e.name, e.bot, e.team, e.time); break;
+            case 'd': rd->client_disconnect(e.client, e.time); break;
+            case 'e': rd->end_game(e.time); break;
+        }
+    }
+    ASSERT_EQ(rd->get_player_count(), static_cast<int>(s.playtime.size())) << s.what;
+    for (size_t i = 0; i < s.playtime.size(); ++i) {
+        EXPECT_EQ(rd->get_player(static_cast<int>(i)).playtime, s.playtime[i]) << s.what << ", slot " << i;
+        EXPECT_STREQ(rd->get_player(static_cast<int>(i)).get_name(), s.names[i]) << s.what << ", slot " << i;
+    }
+    // The end of the game empties the client table.
+    EXPECT_EQ(rd->clients[0].state, 0);
+    EXPECT_EQ(rd->clients[0].slot, -1);
+}
+
+INSTANTIATE_TEST_SUITE_P(Clients, PlayTime, ::testing::ValuesIn(scripts));
+
+TEST_F(GameRecord, ReturningHumanKeepsRecord) {
+    start();
+    join(0, "A", 1, 0, 2);  // a bot
+    join(1, "H", 1, 0);
+    rd->get_player(1).kills[0] = 4;
+    rd->client_disconnect(1, 50);
+    EXPECT_EQ(rd->clients[1].state, 2);
+    EXPECT_EQ(rd->clients[1].slot, 1);
+    join(1, "H", 2, 60);
+    EXPECT_EQ(rd->clients[1].slot, 1);
+    EXPECT_EQ(rd->clients[1].state, 1);
+    EXPECT_EQ(rd->get_player(1).kills[0], 4u);
+    EXPECT_EQ(rd->get_player(1).team, 2);
+    EXPECT_EQ(rd->get_player(1).bot_skill, -1);
+    EXPECT_EQ(rd->get_player(0).bot_skill, 2);
+    EXPECT_EQ(rd->get_player_count(), 2);
+}
+
+TEST_F(GameRecord, TeamsString) {
+    const struct {
+        std::vector<int> teams;  // user infos of one client; 99 = disconnect and connect
+        std::string expected;
+    } cases[] = {
+        {{1, 2, 2, 2}, "\x01\x02"},
+        {{0}, ""},
+        {{-1}, "\xff"},
+        {{1, 0, 1}, "\x01"},
+        {{3, 1, 3}, "\x03\x01\x03"},
+        {{1, 99, 1}, std::string("\x01\x01")},
+        {{2, 99, 2, 2}, std::string("\x02\x02")},
+    };
+    for (const auto& c : cases) {
+        start();
+        rd->client_connect(0, 0);
+        int t = 0;
+        for (int team : c.teams) {
+            t += 10;
+            if (team == 99) {
+                rd->client_disconnect(0, t);
+                rd->client_connect(0, t);
+            } else {
+                rd->client_userinfo(0, "A", -1, team, t);
+            }
+        }
+        EXPECT_EQ(rd->get_player(0).teams, c.expected);
+        EXPECT_EQ(rd->get_player(0).team, c.teams.back());
+    }
+
+    // At most 255 changes are recorded.
+    start();
+    rd->client_connect(0, 0);
+    for (int i = 0; i < 300; ++i) rd->client_userinfo(0, "A", -1, 1 + i % 2, i);
+    EXPECT_EQ(rd->get_player(0).teams.size(), 255u);
+}
+
+TEST_F(GameRecord, OneOnOneResults) {
+    start(1);
+    join(0, "A", 0);
+    join(1, "B", 0);
+    EXPECT_FALSE(rd->client_userinfo(0, "A", -1, 0, 5));
+    EXPECT_TRUE(rd->client_userinfo(0, "A", -1, 3, 10));
+    EXPECT_FALSE(rd->client_userinfo(0, "A", -1, 3, 15));  // already on team 3
+    EXPECT_FALSE(rd->client_disconnect(0, 20));            // leaves from team 3
+    EXPECT_TRUE(rd->client_disconnect(1, 20));
+    EXPECT_FALSE(rd->client_disconnect(7, 20));  // never had a slot
+    EXPECT_EQ(rd->clients[7].state, 2);
+    // A first user info on team 3 is no move to team 3.
+    EXPECT_FALSE(rd->client_userinfo(2, "C", -1, 3, 30));
+
+    start(0);
+    join(0, "A", 0);
+    EXPECT_FALSE(rd->client_userinfo(0, "A", -1, 3, 10));
+    join(1, "B", 0);
+    EXPECT_FALSE(rd->client_disconnect(1, 20));
+}
+
+TEST_F(GameRecord, SpectateWithoutSlot) {
+    start();
+    rd->client_connect(3, 0);
+    EXPECT_EQ(rd->client_spectate(3, 10), 1);
+    join(0, "A", 1);
+    EXPECT_EQ(rd->client_spectate(0, 40), 0);
+    EXPECT_EQ(rd->get_player(0).playtime, 40u);
+    EXPECT_EQ(rd->clients[0].state, 1);
+}
+
+TEST_F(GameRecord, FindPlayerIsExact) {
+    start();
+    join(0, "^1Bob");
+    join(1, "bob");
+    join(2, "^1Bob");  // a second client with the same name takes its own slot
+    EXPECT_EQ(rd->get_player_count(), 3);
+    EXPECT_EQ(rd->find_player("^1Bob"), 0);
+    EXPECT_EQ(rd->find_player("bob"), 1);
+    EXPECT_EQ(rd->find_player("Bob"), -1);
+    EXPECT_EQ(rd->find_player("^2Bob"), -1);
+    EXPECT_EQ(rd->find_player(""), -1);
+}
+
+TEST_F(GameRecord, ResetAndGameFrame) {
+    start(3);
+    copy_field(rd->map_name, sizeof rd->map_name, "q3dm6");
+    copy_field(rd->game_name, sizeof rd->game_name, "arena");
+    rd->timelimit = 20;
+    rd->fraglimit = 50;
+    rd->init_game(75);
+    EXPECT_EQ(rd->start_time, 75);
+    join(0, "A", 1, 80);
+    join(1, "B", 2, 80);
+    rd->add_kill(0, 1, 10, 90);
+    rd->get_team(0).kills[0] = 9;
+    EXPECT_FALSE(rd->team_game);
+    rd->end_game(200);
+    EXPECT_TRUE(rd->team_game);
+
+    rd->reset();
+    EXPECT_STREQ(rd->map_name, "");
+    EXPECT_EQ(rd->start_time, 0);
+    EXPECT_EQ(rd->timelimit, 0);
+    EXPECT_EQ(rd->fraglimit, 0);
+    EXPECT_EQ(rd->get_player_count(), 0);
+    EXPECT_EQ(rd->get_player(0).kills[0], 0u);
+    EXPECT_EQ(rd->get_player(0).playtime, 0u);
+    EXPECT_STREQ(rd->get_player(1).get_name(), "");
+    EXPECT_EQ(rd->get_team_kills(1), 0u);
+    EXPECT_EQ(rd->get_team_killed(2), 0u);
+    // Kept until the next game starts.
+    EXPECT_EQ(rd->get_team_kills(0), 9u);
+    EXPECT_EQ(rd->game_type, 3);
+    EXPECT_STREQ(rd->game_type_name, "team DM");
+    EXPECT_STREQ(rd->game_name, "arena");
+    EXPECT_TRUE(rd->team_game);
+
+    rd->init_game(0);
+    EXPECT_FALSE(rd->team_game);
+    join(0, "A", 0);
+    join(1, "B", 0);
+    rd->add_kill(0, 1, 10, 5);
+    rd->end_game(10);
+    EXPECT_FALSE(rd->team_game);  // kills of team 0 make no team game
+}
+
+TEST_F(GameRecord, ClearClientsKeepsSince) {
+    start();
+    join(0, "A", 0, 40);
+    rd->clear_clients();
+    EXPECT_EQ(rd->clients[0].state, 0);
+    EXPECT_EQ(rd->clients[0].slot, -1);
+    EXPECT_EQ(rd->clients[0].since, 40);
+    EXPECT_EQ(rd->life_kills[0], 0);
+    EXPECT_EQ(rd->life_start[0], 0);
+}
+
+using GameRecordDeathTest = GameRecord;
+
+TEST_F(GameRecordDeathTest, TooManyPlayersIsFatal) {
+    start();
+    for (int i = 0; i < 511; ++i) EXPECT_EQ(rd->add_player(), i);
+    EXPECT_EQ(rd->get_player_count(), 511);
+    EXPECT_EXIT(
+        {
+            report_to_stderr();
+            rd->add_player();
+        },
+        ::testing::ExitedWithCode(1), "ERROR: resultdata::add_player - too many clients in game \\(511\\)");
+}
+
+}  // namespace
