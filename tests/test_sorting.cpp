@@ -1,0 +1,672 @@
+// Sorting of game slots, of the totals' player list and of p2p lists, and the
+// compaction of a game's slots. Equal keys keep the order of the exchange sort,
+// which the pages show; a reference implementation on a plain linked list
+// checks it over many random lists.
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "app/settings.h"
+#include "game/resultdata.h"
+#include "total/resultdata_total.h"
+
+namespace {
+
+using names = std::vector<std::string>;
+
+struct counters {
+    uint32_t kills = 0, killed = 0, suicides = 0, world = 0, teamkills = 0, playtime = 0;
+    int team = -1;
+};
+
+void apply(player_t& p, const counters& c) {
+    p.kills[0] = c.kills;
+    p.killed[0] = c.killed;
+    p.suicides[0] = c.suicides;
+    p.world_deaths = c.world;
+    p.teamkills[0] = c.teamkills;
+    p.playtime = c.playtime;
+    p.team = c.team;
+}
+
+std::vector<std::string> player_names(const resultdata_total& t) {
+    std::vector<std::string> v;
+    for (const player_t* p = t.players.next; p; p = p->next) v.push_back(p->get_name());
+    return v;
+}
+
+std::vector<std::string> p2p_names(const player_t* p) {
+    std::vector<std::string> v;
+    for (const p2p_t* r = p->p2ps.next; r; r = r->next) v.push_back(r->get_name());
+    return v;
+}
+
+std::vector<std::string> slot_names(const resultdata& g) {
+    std::vector<std::string> v;
+    for (int s = 0; s < g.get_player_count(); s++) v.push_back(g.get_player(s).get_name());
+    return v;
+}
+
+struct test_game {
+    settings_t settings;
+    std::unique_ptr<resultdata> rd{new resultdata(&settings)};
+    int slot(const char* name, const counters& c = {}) {
+        int s = rd->add_player();
+        rd->players[s].set_name(name);
+        apply(rd->players[s], c);
+        return s;
+    }
+};
+
+// Sends standard output to /dev/null while it lives.
+class quiet_stdout {
+public:
+    quiet_stdout() {
+        fflush(stdout);
+        saved_ = dup(STDOUT_FILENO);
+        int fd = open("/dev/null", O_WRONLY);
+        dup2(fd, STDOUT_FILENO);
+        close(fd);
+    }
+    ~quiet_stdout() {
+        fflush(stdout);
+        dup2(saved_, STDOUT_FILENO);
+        close(saved_);
+    }
+
+private:
+    int saved_;
+};
+
+// In a death test's child: no waiting for ENTER, and the console text goes
+// to standard error where the death test reads it.
+void prepare_fatal_child() {
+    if (!freopen("/dev/null", "r", stdin)) _exit(3);
+    fflush(stdout);
+    dup2(STDERR_FILENO, STDOUT_FILENO);
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------- totals ----
+
+TEST(TotalsSort, EqualKeysKeepTheOrderOfTheExchangeSort) {
+    // P, Q, R with frags 5, 5, 6: R is exchanged into position 0 past P, then
+    // P (now at position 2) and Q stay as the second pass leaves them.
+    for (int order : {SORT_FRAGS, SORT_SCORE, SORT_KILLS}) {
+        SCOPED_TRACE(order);
+        resultdata_total totals;
+        apply(*totals.add_player("P"), {5});
+        apply(*totals.add_player("Q"), {5});
+        apply(*totals.add_player("R"), {7, 0, 1});
+        quiet_stdout quiet;
+        EXPECT_EQ(totals.sort_players(order), 0);
+        EXPECT_EQ(totals.sort_key, order);
+        EXPECT_EQ(player_names(totals), (names{"R", "Q", "P"}));
+    }
+}
+
+TEST(TotalsSort, NamesSortByTheirPlainLowerCaseForm) {
+    resultdata_total totals;
+    totals.add_player("bob");
+    totals.add_player("Alice");
+    totals.add_player("^1carl");
+    {
+        quiet_stdout quiet;
+        totals.sort_players(SORT_NAME);
+    }
+    EXPECT_EQ(player_names(totals), (names{"Alice", "bob", "^1carl"}));
+
+    player_t* owner = totals.add_player("Owner");
+    totals.add_p2p(owner, "bob");
+    totals.add_p2p(owner, "Alice");
+    totals.add_p2p(owner, "^1carl");
+    EXPECT_EQ(totals.sort_p2ps(owner, SORT_NAME), 0);
+    EXPECT_EQ(p2p_names(owner), (names{"Alice", "bob", "^1carl"}));
+
+    test_game g;
+    g.slot("bob");
+    g.slot("Alice");
+    g.slot("^1carl");
+    g.rd->sort_players(SORT_NAME, false);
+    EXPECT_EQ(slot_names(*g.rd), (names{"Alice", "bob", "^1carl"}));
+    g.rd->sort_players(SORT_NAME, true);
+    EXPECT_EQ(slot_names(*g.rd), (names{"^1carl", "bob", "Alice"}));
+}
+
+TEST(TotalsSort, PlayersWithoutPlayTimeComeLastByRatio) {
+    resultdata_total totals;
+    apply(*totals.add_player("Idle"), {9, 0, 0, 0, 0, 0});        // ratio -9999
+    apply(*totals.add_player("Poor"), {0, 30, 20, 10, 0, 60});    // -30 - 60 = -90
+    apply(*totals.add_player("Good"), {5, 1, 0, 0, 0, 60});       // 5 - 1 = 4
+    apply(*totals.add_player("Away"), {0, 0, 0, 0, 0, 0});        // ratio -9999
+    {
+        quiet_stdout quiet;
+        totals.sort_players(SORT_RATIO);
+    }
+    EXPECT_EQ(player_names(totals), (names{"Good", "Poor", "Idle", "Away"}));
+    EXPECT_DOUBLE_EQ(totals.players.next->next->next->ratio(), -9999.0);
+}
+
+TEST(TotalsSort, ProgressOnTheConsoleAndSilentP2pSorts) {
+    const std::string head = "\n- Sorting all players        ";
+    const std::string bs = "\b\b\b\b\b\b\b";
+    const struct {
+        int players;
+        std::string progress;
+    } cases[] = {
+        {0, ""},
+        {1, ""},
+        {2, bs + "( 50 %)"},
+        {3, bs + "( 33 %)" + bs + "( 66 %)"},
+        {4, bs + "( 25 %)" + bs + "( 50 %)" + bs + "( 75 %)"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.players);
+        resultdata_total totals;
+        player_t* first = nullptr;
+        for (int i = 0; i < c.players; i++) {
+            player_t* p = totals.add_player(("N" + std::to_string(i)).c_str());
+            p->kills[0] = i;
+            if (!first) first = p;
+        }
+        testing::internal::CaptureStdout();
+        totals.sort_players(SORT_KILLS);
+        EXPECT_EQ(testing::internal::GetCapturedStdout(), head + c.progress + bs + "(100 %)\n");
+
+        if (first) {
+            for (int i = 0; i < c.players; i++) totals.add_p2p(first, ("O" + std::to_string(i)).c_str());
+            testing::internal::CaptureStdout();
+            totals.sort_p2ps(first, SORT_NAME);
+            EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+        }
+    }
+}
+
+TEST(TotalsSort, InvalidOrdersStopTheRunOnceTwoRecordsAreCompared) {
+    resultdata_total totals;
+    player_t* a = totals.add_player("A");
+    totals.add_player("B");
+    totals.add_p2p(a, "B");
+
+    // One record: nothing to compare, so nothing to complain about.
+    EXPECT_EQ(totals.sort_p2ps(a, 7), 0);
+    EXPECT_EQ(totals.sort_p2ps(a, 0), 0);
+
+    totals.add_p2p(a, "C");
+    for (int order : {7, 0, 1, 10, -1}) {
+        SCOPED_TRACE(order);
+        EXPECT_EXIT({ prepare_fatal_child(); totals.sort_p2ps(a, order); }, testing::ExitedWithCode(1),
+                    "\nERROR: resultdata_total::sort_p2ps - invalid case\n\nPress ENTER to exit\\.");
+    }
+    for (int order : {10, -1}) {
+        SCOPED_TRACE(order);
+        EXPECT_EXIT({ prepare_fatal_child(); totals.sort_players(order); }, testing::ExitedWithCode(1),
+                    "ERROR: resultdata_total::sort_players - invalid case");
+    }
+    for (int order : {4, 5, 6}) EXPECT_EQ(totals.sort_p2ps(a, order), 0);
+}
+
+TEST(TotalsSort, ListExchangesRelinkNeighboursAndDistantRecords) {
+    // Predecessor positions (0 = the head) of the two records exchanged.
+    const struct {
+        int p, q;
+        names expected;
+    } cases[] = {
+        {0, 1, {"B", "A", "C", "D"}},
+        {1, 2, {"A", "C", "B", "D"}},
+        {2, 3, {"A", "B", "D", "C"}},
+        {0, 2, {"C", "B", "A", "D"}},
+        {0, 3, {"D", "B", "C", "A"}},
+        {1, 3, {"A", "D", "C", "B"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.p) + "," + std::to_string(c.q));
+        resultdata_total totals;
+        std::vector<player_t*> pred{&totals.players};
+        player_t* owner = nullptr;
+        for (const char* n : {"A", "B", "C", "D"}) pred.push_back(totals.add_player(n));
+        owner = totals.add_player("Owner");
+        std::vector<p2p_t*> p2p_pred{&owner->p2ps};
+        for (const char* n : {"A", "B", "C", "D"}) p2p_pred.push_back(totals.add_p2p(owner, n));
+
+        resultdata_total::swap_players(pred[c.p], pred[c.q]);
+        names expected = c.expected;
+        expected.push_back("Owner");
+        EXPECT_EQ(player_names(totals), expected);
+        resultdata_total::swap_p2ps(p2p_pred[c.p], p2p_pred[c.q]);
+        EXPECT_EQ(p2p_names(owner), c.expected);
+    }
+
+    // After a sort has moved the last records, new ones still go to the end.
+    resultdata_total totals;
+    for (int k : {1, 2, 3}) totals.add_player(("K" + std::to_string(k)).c_str())->kills[0] = k;
+    {
+        quiet_stdout quiet;
+        totals.sort_players(SORT_KILLS);
+    }
+    totals.find_player("New");
+    EXPECT_EQ(player_names(totals), (names{"K3", "K2", "K1", "New"}));
+    EXPECT_EQ(totals.count_players(), 4);
+    player_t* k3 = totals.players.next;
+    for (const char* n : {"x", "y", "z"}) totals.add_p2p(k3, n)->add(0, n[0] == 'x' ? 0 : n[0] == 'y' ? 1 : 2, 0);
+    totals.sort_p2ps(k3, SORT_KILLS);
+    totals.find_p2p(k3, "w");
+    EXPECT_EQ(p2p_names(k3), (names{"z", "y", "x", "w"}));
+    EXPECT_EQ(totals.count_p2ps(k3), 4);
+}
+
+// ------------------------------------------------------------- one game ----
+
+TEST(GameSort, ScoreAndTeamOrdersInBothDirections) {
+    const struct {
+        int order;
+        bool reverse;
+        std::vector<std::pair<const char*, counters>> slots;
+        names expected;
+    } cases[] = {
+        // score: frags minus team kills, signed
+        {SORT_SCORE, false, {{"Neg", {0, 0, 0, 0, 2}}, {"Zero", {}}, {"Low", {1, 0, 4, 0, 0}}}, {"Zero", "Neg", "Low"}},
+        {SORT_SCORE, true, {{"Zero", {}}, {"Neg", {0, 0, 0, 0, 2}}, {"Low", {1, 0, 4, 0, 0}}}, {"Low", "Neg", "Zero"}},
+        {SORT_FRAGS, false, {{"Neg", {0, 0, 0, 0, 2}}, {"Zero", {}}}, {"Neg", "Zero"}},
+        {SORT_TEAM, false,
+         {{"t2", {0, 0, 0, 0, 0, 0, 2}}, {"t1", {0, 0, 0, 0, 0, 0, 1}}, {"t3", {0, 0, 0, 0, 0, 0, 3}},
+          {"t0", {0, 0, 0, 0, 0, 0, 0}}, {"none", {}}},
+         {"t3", "t2", "t1", "t0", "none"}},
+        {SORT_TEAM, true,
+         {{"t2", {0, 0, 0, 0, 0, 0, 2}}, {"t1", {0, 0, 0, 0, 0, 0, 1}}, {"t3", {0, 0, 0, 0, 0, 0, 3}},
+          {"t0", {0, 0, 0, 0, 0, 0, 0}}, {"none", {}}},
+         {"none", "t0", "t1", "t2", "t3"}},
+        // P, Q, R with frags 5, 5, 6
+        {SORT_FRAGS, false, {{"P", {5}}, {"Q", {5}}, {"R", {6}}}, {"R", "Q", "P"}},
+        {SORT_FRAGS, true, {{"R", {6}}, {"Q", {5}}, {"P", {5}}}, {"Q", "P", "R"}},
+        // an order outside 0 to 9 changes nothing
+        {10, false, {{"P", {5}}, {"R", {6}}}, {"P", "R"}},
+        {-1, true, {{"R", {6}}, {"P", {5}}}, {"R", "P"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.order) + (c.reverse ? " reverse" : ""));
+        test_game g;
+        for (const auto& [name, cnt] : c.slots) g.slot(name, cnt);
+        testing::internal::CaptureStdout();
+        g.rd->sort_players(c.order, c.reverse);
+        EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+        EXPECT_EQ(slot_names(*g.rd), c.expected);
+    }
+}
+
+namespace {
+
+// A game played through the client events, so the kill matrix is filled as
+// the log would fill it.
+struct played_game {
+    settings_t settings;
+    std::unique_ptr<resultdata> rd{new resultdata(&settings)};
+    played_game() { rd->init_game(0); }
+    void join(int client, const char* name, int bot_skill = -1, int team = 0) {
+        rd->client_connect(client, 0);
+        rd->client_userinfo(client, name, bot_skill, team, 0);
+    }
+    void kill(int killer, int victim, int weapon, int times = 1) {
+        for (int i = 0; i < times; i++) rd->add_kill(killer, victim, weapon, 10);
+    }
+    int slot_of(const std::string& name) const {
+        for (int s = 0; s < rd->get_player_count(); s++)
+            if (name == rd->get_player(s).get_name()) return s;
+        return -1;
+    }
+    // Kill-matrix cell between two players, by name, for one weapon.
+    unsigned cell(const std::string& killer, const std::string& victim, int w) const {
+        return rd->get_kills_vs(slot_of(killer), slot_of(victim), w);
+    }
+};
+
+struct cell_check {
+    const char* killer;
+    const char* victim;
+    int weapon;
+    unsigned count;
+};
+
+void expect_cells(const played_game& g, const std::vector<cell_check>& cells) {
+    for (const auto& c : cells)
+        EXPECT_EQ(g.cell(c.killer, c.victim, c.weapon), c.count)
+            << c.killer << " on " << c.victim << " weapon " << c.weapon;
+}
+
+}  // namespace
+
+TEST(GameSort, KillMatrixFollowsThePlayersAndCachesStayUntouched) {
+    played_game g;
+    g.join(0, "One");
+    g.join(1, "Two");
+    g.join(2, "Three");
+    g.kill(0, 1, 10);
+    g.kill(1, 2, 6, 2);
+    g.kill(2, 0, 3, 3);
+    g.kill(2, 2, 4);     // suicide, diagonal
+    g.kill(1, 1, 20, 2); // suicides
+    g.rd->end_game(120);
+    const std::vector<cell_check> cells = {
+        {"One", "Two", 10, 1}, {"One", "Two", 0, 1},   {"Two", "Three", 6, 2}, {"Two", "Three", 0, 2},
+        {"Three", "One", 3, 3}, {"Three", "One", 0, 3}, {"Three", "Three", 4, 1}, {"Two", "Two", 20, 2},
+        {"Two", "Two", 0, 2},  {"Two", "One", 0, 0},   {"One", "One", 0, 0},    {"One", "Three", 0, 0},
+        {"Three", "Two", 0, 0},
+    };
+    const struct {
+        int order;
+        bool reverse;
+        names expected;
+    } steps[] = {
+        {SORT_KILLS, false, {"Three", "Two", "One"}},
+        {SORT_RATIO, false, {"Three", "One", "Two"}},
+        {SORT_KILLED, true, {"Two", "Three", "One"}},
+        {SORT_NAME, false, {"One", "Three", "Two"}},
+        {SORT_EFF, true, {"One", "Two", "Three"}},
+        {SORT_SCORE, false, {"Three", "One", "Two"}},
+    };
+    for (const auto& s : steps) {
+        SCOPED_TRACE(s.order);
+        g.rd->sort_players(s.order, s.reverse);
+        EXPECT_EQ(slot_names(*g.rd), s.expected);
+        expect_cells(g, cells);
+        for (int slot = 0; slot < 3; slot++) {
+            EXPECT_EQ(g.rd->get_player(slot).ratio_cache, 0.0);
+            EXPECT_EQ(g.rd->get_player(slot).eff_cache, 0.0);
+            EXPECT_EQ(g.rd->get_player(slot).skill_cache, 0.0);
+        }
+    }
+}
+
+TEST(GameCompaction, RemoveInactiveKeepsCellsWithTheirPlayers) {
+    played_game g;
+    g.join(0, "Tk", -1, 1);     // only a team kill: dropped
+    g.join(1, "Mate", -1, 1);   // 2 kills, 2 suicides: frags 0, stays
+    g.join(2, "Foe", -1, 2);    // killed twice, one suicide: stays
+    g.join(3, "Idle", -1, 2);   // nothing: dropped
+    g.join(4, "Late", -1, 2);   // one world death: stays
+    g.kill(0, 1, 8);
+    g.kill(1, 2, 10, 2);
+    g.kill(1, 1, 6, 2);
+    g.kill(2, 2, 4);
+    g.kill(1022, 4, 19);
+    g.rd->end_game(300);
+    ASSERT_EQ(g.rd->get_player_count(), 5);
+
+    g.rd->remove_bots();   // skip_bots not set: nothing happens
+    EXPECT_EQ(g.rd->get_player_count(), 5);
+
+    g.rd->remove_inactive();
+    EXPECT_EQ(slot_names(*g.rd), (names{"Mate", "Foe", "Late"}));
+    const std::vector<cell_check> cells = {
+        {"Mate", "Foe", 10, 2}, {"Mate", "Foe", 0, 2}, {"Mate", "Mate", 6, 2}, {"Mate", "Mate", 0, 2},
+        {"Foe", "Foe", 4, 1},   {"Foe", "Foe", 0, 1},  {"Foe", "Mate", 0, 0},  {"Late", "Late", 0, 0},
+        {"Late", "Mate", 0, 0}, {"Mate", "Late", 0, 0}, {"Foe", "Late", 0, 0},
+    };
+    expect_cells(g, cells);
+    EXPECT_EQ(g.rd->get_player(0).suicides[0], 2u);
+    EXPECT_EQ(g.rd->get_player(1).killed[0], 2u);
+    EXPECT_EQ(g.rd->get_player(2).world_deaths, 1u);
+    EXPECT_EQ(g.rd->get_player(0).playtime, 300u);
+}
+
+TEST(GameCompaction, RemoveBotsDropsBotSlotsWhenSkipBotsIsSet) {
+    played_game g;
+    g.join(0, "Bot1", 2);
+    g.join(1, "H1");
+    g.join(2, "Bot2", 0);
+    g.join(3, "H2");
+    g.kill(1, 3, 3, 2);
+    g.kill(3, 3, 6);
+    g.kill(0, 1, 10);
+    g.kill(3, 2, 8);
+    g.rd->end_game(60);
+
+    g.settings.skip_bots = true;
+    g.rd->remove_bots();
+    EXPECT_EQ(slot_names(*g.rd), (names{"H1", "H2"}));
+    expect_cells(g, {{"H1", "H2", 3, 2}, {"H1", "H2", 0, 2}, {"H2", "H2", 6, 1}, {"H2", "H1", 0, 0},
+                     {"H1", "H1", 0, 0}});
+    g.rd->remove_inactive();   // both humans have deaths or kills
+    EXPECT_EQ(slot_names(*g.rd), (names{"H1", "H2"}));
+}
+
+// ------------------------------------------------- randomized reference ----
+
+namespace {
+
+// A record of the reference list: the sort keys worked out from its counters.
+struct ref_node {
+    int identity;
+    counters c;
+    std::string key_name;   // plain, lower-cased name
+    ref_node* next = nullptr;
+};
+
+double ref_ratio(const counters& c) {
+    if (c.playtime == 0) return -9999.0;
+    const int f = static_cast<int>(c.kills) - static_cast<int>(c.world) - static_cast<int>(c.suicides);
+    const double d = c.killed + c.suicides + c.world;
+    const double t = c.playtime;
+    return f * 60.0 / t - d * 60.0 / t;
+}
+
+double ref_eff(const counters& c) {
+    const unsigned n = c.world + c.suicides + c.killed + c.kills;
+    return n == 0 ? 0.0 : c.kills * 100.0 / n;
+}
+
+double ref_skill(const counters& c) {
+    return static_cast<double>(c.kills) / (c.killed + c.suicides + c.world + 1);
+}
+
+int ref_frags(const counters& c) {
+    return static_cast<int>(c.kills) - static_cast<int>(c.world) - static_cast<int>(c.suicides);
+}
+
+// -1: `a` sorts before `b` in the normal direction, 1: after, 0: equal keys.
+int ref_compare(const ref_node& a, const ref_node& b, int order) {
+    auto cmp = [](auto x, auto y) { return x > y ? -1 : x < y ? 1 : 0; };
+    switch (order) {
+    case 0: return cmp(a.c.team, b.c.team);
+    case 1: return cmp(ref_ratio(a.c), ref_ratio(b.c));
+    case 2: return cmp(ref_eff(a.c), ref_eff(b.c));
+    case 3: return cmp(ref_skill(a.c), ref_skill(b.c));
+    case 4: return cmp(a.c.kills, b.c.kills);
+    case 5: return cmp(a.c.killed, b.c.killed);
+    case 6: {
+        int r = strcmp(a.key_name.c_str(), b.key_name.c_str());
+        return r < 0 ? -1 : r > 0 ? 1 : 0;
+    }
+    case 7: return cmp(ref_frags(a.c), ref_frags(b.c));
+    case 8: return cmp(ref_frags(a.c) - static_cast<int>(a.c.teamkills),
+                       ref_frags(b.c) - static_cast<int>(b.c.teamkills));
+    case 9: return cmp(a.c.playtime, b.c.playtime);
+    }
+    return 0;
+}
+
+ref_node* predecessor_of_position(ref_node* head, int pos) {
+    ref_node* p = head;
+    for (int k = 0; k < pos; k++) p = p->next;
+    return p;
+}
+
+// The exchange of the two records after predecessors p and q (p before q).
+void ref_swap(ref_node* p, ref_node* q) {
+    ref_node* x = p->next;
+    ref_node* y = q->next;
+    ref_node* after_y = y->next;
+    p->next = y;
+    if (x == q) {
+        y->next = x;
+    } else {
+        y->next = x->next;
+        q->next = x;
+    }
+    x->next = after_y;
+}
+
+void ref_sort(ref_node* head, int order, bool reverse) {
+    int n = 0;
+    for (ref_node* r = head->next; r; r = r->next) n++;
+    for (int i = 0; i + 1 < n; i++) {
+        for (int j = i + 1; j < n; j++) {
+            ref_node* p = predecessor_of_position(head, i);
+            ref_node* q = predecessor_of_position(head, j);
+            const int c = ref_compare(*q->next, *p->next, order);
+            if (reverse ? c > 0 : c < 0) ref_swap(p, q);
+        }
+    }
+}
+
+std::vector<int> ref_identities(const ref_node* head) {
+    std::vector<int> v;
+    for (const ref_node* r = head->next; r; r = r->next) v.push_back(r->identity);
+    return v;
+}
+
+// Random names from a few plain forms with colours and letter cases, so that
+// name keys tie often in a game. `unique` gives every name its own plain form.
+std::pair<std::string, std::string> random_name(std::mt19937& rng, bool unique, int index) {
+    static const char* const stems[] = {"bob", "alice", "carl", "zed", "al", "b", "bobby"};
+    std::string plain = unique ? std::string(stems[index % 7]) + std::to_string(index)
+                               : stems[rng() % 7];
+    std::string raw;
+    if (rng() % 2) raw += "^" + std::to_string(rng() % 10);
+    for (char ch : plain) {
+        raw += (rng() % 3 == 0 && ch >= 'a' && ch <= 'z') ? static_cast<char>(ch - 'a' + 'A') : ch;
+        if (rng() % 8 == 0) raw += "^" + std::to_string(rng() % 10);
+    }
+    return {raw, plain};
+}
+
+counters random_counters(std::mt19937& rng) {
+    static const uint32_t times[] = {0, 60, 90, 120, 300};
+    counters c;
+    c.kills = rng() % 4;
+    c.killed = rng() % 3;
+    c.suicides = rng() % 2;
+    c.world = rng() % 4 == 0;
+    c.teamkills = rng() % 4 == 0 ? 1 : 0;
+    c.playtime = times[rng() % 5];
+    c.team = static_cast<int>(rng() % 5) - 1;
+    return c;
+}
+
+}  // namespace
+
+TEST(SortReference, GameSlotsMatchTheReferenceForEveryOrderAndDirection) {
+    std::mt19937 rng(20261206);
+    settings_t settings;
+    std::unique_ptr<resultdata> rd(new resultdata(&settings));
+    for (int round = 0; round < 1200; round++) {
+        rd->reset();
+        const int n = rng() % 21;
+        std::vector<ref_node> nodes(n);
+        ref_node head{-1, {}, ""};
+        for (int i = 0; i < n; i++) {
+            auto [raw, plain] = random_name(rng, false, i);
+            nodes[i].identity = i;
+            nodes[i].c = random_counters(rng);
+            nodes[i].key_name = plain;
+            nodes[i].next = i + 1 < n ? &nodes[i + 1] : nullptr;
+            int s = rd->add_player();
+            rd->players[s].set_name(raw.c_str());
+            apply(rd->players[s], nodes[i].c);
+            rd->players[s].ping_sum = i;   // identity of the slot, not a sort key
+        }
+        head.next = n ? &nodes[0] : nullptr;
+        for (int a = 0; a < n; a++)
+            for (int b = 0; b < n; b++) {
+                rd->cell(a, b)[0] = static_cast<uint16_t>(a * 100 + b + 1);
+                rd->cell(a, b)[31] = static_cast<uint16_t>(b * 100 + a + 7);
+            }
+
+        for (int step = 0; step < 20; step++) {
+            const int order = step / 2;
+            const bool reverse = step % 2;
+            rd->sort_players(order, reverse);
+            ref_sort(&head, order, reverse);
+            std::vector<int> got;
+            for (int s = 0; s < n; s++) got.push_back(static_cast<int>(rd->players[s].ping_sum));
+            ASSERT_EQ(got, ref_identities(&head)) << "round " << round << " order " << order
+                                                  << (reverse ? " reverse" : "");
+            for (int a = 0; a < n; a++)
+                for (int b = 0; b < n; b++) {
+                    ASSERT_EQ(rd->cell(a, b)[0], got[a] * 100 + got[b] + 1) << "round " << round;
+                    ASSERT_EQ(rd->cell(a, b)[31], got[b] * 100 + got[a] + 7) << "round " << round;
+                }
+        }
+    }
+}
+
+TEST(SortReference, TotalsAndP2pListsMatchTheReferenceForEveryOrder) {
+    std::mt19937 rng(4242);
+    for (int round = 0; round < 1500; round++) {
+        resultdata_total totals;
+        const int n = rng() % 31;
+        std::vector<ref_node> nodes(n);
+        ref_node head{-1, {}, ""};
+        std::vector<std::string> raw_names;
+        for (int i = 0; i < n; i++) {
+            auto [raw, plain] = random_name(rng, true, i);
+            raw_names.push_back(raw);
+            nodes[i].c = random_counters(rng);
+            nodes[i].key_name = plain;
+            nodes[i].next = i + 1 < n ? &nodes[i + 1] : nullptr;
+            player_t* p = totals.add_player(raw.c_str());
+            nodes[i].identity = p->id;
+            apply(*p, nodes[i].c);
+        }
+        head.next = n ? &nodes[0] : nullptr;
+
+        // Every order in a row, each sort starting from the order the last one left.
+        for (int k = 0; k < 10; k++) {
+            const int order = (round + k) % 10;
+            {
+                quiet_stdout quiet;
+                totals.sort_players(order);
+            }
+            ref_sort(&head, order, false);
+            std::vector<int> got;
+            for (const player_t* p = totals.players.next; p; p = p->next) got.push_back(p->id);
+            ASSERT_EQ(got, ref_identities(&head)) << "round " << round << " order " << order;
+        }
+        if (n == 0) continue;
+
+        // The p2p list of the first player: opponents with random kills and deaths.
+        player_t* owner = totals.players.next;
+        std::vector<ref_node> opp(n);
+        ref_node opp_head{-1, {}, ""};
+        for (int i = 0; i < n; i++) {
+            opp[i].identity = i;
+            opp[i].c.kills = rng() % 4;
+            opp[i].c.killed = rng() % 3;
+            opp[i].key_name = nodes[i].key_name;
+            opp[i].next = i + 1 < n ? &opp[i + 1] : nullptr;
+            p2p_t* r = totals.add_p2p(owner, raw_names[i].c_str());
+            r->add(0, opp[i].c.kills, opp[i].c.killed);
+        }
+        opp_head.next = &opp[0];
+        for (int order : {4, 6, 5, 4, 6}) {
+            totals.sort_p2ps(owner, order);
+            ref_sort(&opp_head, order, false);
+            std::vector<int> want;
+            for (int id : ref_identities(&opp_head)) want.push_back(id);
+            std::vector<int> got;
+            for (const p2p_t* r = owner->p2ps.next; r; r = r->next)
+                for (int i = 0; i < n; i++)
+                    if (raw_names[i] == r->get_name()) got.push_back(i);
+            ASSERT_EQ(got, want) << "round " << round << " p2p order " << order;
+        }
+    }
+}

@@ -1,0 +1,313 @@
+// Merging finished games into the run's totals: player matching by plain,
+// lower-cased name, numbering, summed counters and player-versus-player records.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/settings.h"
+#include "game/resultdata.h"
+#include "total/resultdata_total.h"
+
+namespace {
+
+// One game built through the client events, as the log dispatch would.
+struct test_game {
+    settings_t settings;
+    std::unique_ptr<resultdata> rd{new resultdata(&settings)};
+
+    test_game() { rd->init_game(0); }
+    // Joins client `client` at 0:00; returns its slot.
+    int join(int client, const char* name, int bot_skill = -1, int team = 0) {
+        rd->client_connect(client, 0);
+        rd->client_userinfo(client, name, bot_skill, team, 0);
+        return rd->clients[client].slot;
+    }
+    void kill(int killer, int victim, int weapon, int times = 1) {
+        for (int i = 0; i < times; i++) rd->add_kill(killer, victim, weapon, 30);
+    }
+    void end(int seconds) { rd->end_game(seconds); }
+};
+
+std::vector<std::string> player_names(const resultdata_total& t) {
+    std::vector<std::string> names;
+    for (const player_t* p = t.players.next; p; p = p->next) names.push_back(p->get_name());
+    return names;
+}
+
+std::vector<std::string> p2p_names(const player_t* p) {
+    std::vector<std::string> names;
+    for (const p2p_t* r = p->p2ps.next; r; r = r->next) names.push_back(r->get_name());
+    return names;
+}
+
+player_t* record(resultdata_total& t, const char* raw_name) {
+    for (player_t* p = t.players.next; p; p = p->next)
+        if (std::string(p->get_name()) == raw_name) return p;
+    return nullptr;
+}
+
+p2p_t* versus(player_t* p, const char* raw_name) {
+    for (p2p_t* r = p->p2ps.next; r; r = r->next)
+        if (std::string(r->get_name()) == raw_name) return r;
+    return nullptr;
+}
+
+using names = std::vector<std::string>;
+
+}  // namespace
+
+TEST(Totals, NewPlayersAreNumberedInTheSlotOrderOfTheirFirstGame) {
+    resultdata_total totals;
+    EXPECT_EQ(totals.count_players(), 0);
+    EXPECT_EQ(totals.players.next, nullptr);
+    const int base = player_id_counter;
+
+    test_game g1;
+    g1.join(5, "Carl");
+    g1.join(2, "Anna");
+    g1.join(9, "Ben");
+    g1.kill(2, 9, 10);
+    g1.end(300);
+    totals.add_game(*g1.rd);
+
+    EXPECT_EQ(player_names(totals), (names{"Carl", "Anna", "Ben"}));
+    EXPECT_EQ(record(totals, "Carl")->id, base + 1);
+    EXPECT_EQ(record(totals, "Anna")->id, base + 2);
+    EXPECT_EQ(record(totals, "Ben")->id, base + 3);
+    EXPECT_EQ(p2p_names(record(totals, "Carl")), (names{"Anna", "Ben"}));
+    EXPECT_EQ(p2p_names(record(totals, "Anna")), (names{"Carl", "Ben"}));
+    EXPECT_EQ(p2p_names(record(totals, "Ben")), (names{"Carl", "Anna"}));
+
+    test_game g2;
+    g2.join(0, "Dora");
+    g2.join(1, "ben");
+    g2.kill(0, 1, 6);
+    g2.end(300);
+    totals.add_game(*g2.rd);
+
+    EXPECT_EQ(player_names(totals), (names{"Carl", "Anna", "Ben", "Dora"}));
+    EXPECT_EQ(totals.count_players(), 4);
+    EXPECT_EQ(record(totals, "Dora")->id, base + 4);
+    EXPECT_EQ(record(totals, "Ben")->games, 2);
+    EXPECT_EQ(record(totals, "Anna")->games, 1);
+    EXPECT_EQ(p2p_names(record(totals, "Ben")), (names{"Carl", "Anna", "Dora"}));
+    EXPECT_EQ(totals.count_p2ps(record(totals, "Ben")), 3);
+    EXPECT_EQ(totals.count_p2ps(record(totals, "Dora")), 1);
+
+    // A known name is found whatever its colours and case; an unknown one is appended.
+    EXPECT_EQ(totals.find_player("^3aNNA"), record(totals, "Anna"));
+    EXPECT_EQ(totals.count_players(), 4);
+    player_t* eve = totals.find_player("Eve");
+    EXPECT_EQ(eve->id, base + 5);
+    EXPECT_EQ(player_names(totals).back(), "Eve");
+    EXPECT_EQ(player_id_counter, base + 5);
+}
+
+TEST(Totals, ColouredAndUpperCaseFormsAreOnePlayerKeepingTheFirstName) {
+    resultdata_total totals;
+    test_game g1;
+    g1.join(0, "^1Bob");
+    g1.join(1, "Al");
+    g1.kill(0, 1, 10, 2);
+    g1.end(100);
+    totals.add_game(*g1.rd);
+
+    test_game g2;
+    g2.join(3, "BOB");
+    g2.join(4, "^4a^7L");
+    g2.kill(3, 4, 6);
+    g2.kill(4, 3, 2);
+    g2.end(100);
+    totals.add_game(*g2.rd);
+
+    EXPECT_EQ(player_names(totals), (names{"^1Bob", "Al"}));
+    player_t* bob = record(totals, "^1Bob");
+    EXPECT_EQ(bob->games, 2);
+    EXPECT_EQ(bob->name_ascii, "Bob");
+    EXPECT_EQ(bob->kills[0], 3u);
+    EXPECT_EQ(bob->killed[0], 1u);
+
+    // Still one p2p record each way, named as the two first met.
+    EXPECT_EQ(p2p_names(bob), (names{"Al"}));
+    EXPECT_EQ(p2p_names(record(totals, "Al")), (names{"^1Bob"}));
+    p2p_t* bob_vs_al = versus(bob, "Al");
+    EXPECT_EQ(bob_vs_al->total_kills(), 3u);
+    EXPECT_EQ(bob_vs_al->get_kills(10), 2u);
+    EXPECT_EQ(bob_vs_al->get_kills(6), 1u);
+    EXPECT_EQ(bob_vs_al->total_killed(), 1u);
+    EXPECT_EQ(bob_vs_al->get_killed(2), 1u);
+    EXPECT_EQ(totals.find_p2p(bob, "aL"), bob_vs_al);
+    EXPECT_EQ(totals.count_p2ps(bob), 1);
+}
+
+TEST(Totals, EveryPairOfAGameGetsP2pRecordsWithTheirWeaponCounts) {
+    resultdata_total totals;
+    test_game g;
+    g.join(0, "A");
+    g.join(1, "B");
+    g.join(2, "C");   // never kills and is never killed by A or B
+    g.kill(0, 1, 10, 3);
+    g.kill(0, 1, 6, 2);
+    g.kill(1, 0, 2);
+    g.kill(2, 2, 4);  // a suicide: the diagonal is not a p2p record
+    g.end(600);
+    totals.add_game(*g.rd);
+
+    player_t* a = record(totals, "A");
+    player_t* b = record(totals, "B");
+    player_t* c = record(totals, "C");
+    EXPECT_EQ(p2p_names(a), (names{"B", "C"}));
+    EXPECT_EQ(p2p_names(b), (names{"A", "C"}));
+    EXPECT_EQ(p2p_names(c), (names{"A", "B"}));
+
+    struct expected_pair {
+        player_t* owner;
+        const char* opponent;
+        std::vector<std::pair<int, unsigned>> kills, killed;  // weapon, count
+    };
+    const expected_pair cases[] = {
+        {a, "B", {{0, 5}, {10, 3}, {6, 2}, {2, 0}}, {{0, 1}, {2, 1}, {10, 0}}},
+        {b, "A", {{0, 1}, {2, 1}, {10, 0}}, {{0, 5}, {10, 3}, {6, 2}, {2, 0}}},
+        {a, "C", {{0, 0}}, {{0, 0}}},
+        {c, "A", {{0, 0}, {4, 0}}, {{0, 0}}},
+        {c, "B", {{0, 0}}, {{0, 0}}},
+        {b, "C", {{0, 0}}, {{0, 0}}},
+    };
+    for (const auto& e : cases) {
+        SCOPED_TRACE(std::string(e.owner->get_name()) + " vs " + e.opponent);
+        p2p_t* r = versus(e.owner, e.opponent);
+        ASSERT_NE(r, nullptr);
+        for (auto [w, n] : e.kills) EXPECT_EQ(r->get_kills(w), n) << "kills weapon " << w;
+        for (auto [w, n] : e.killed) EXPECT_EQ(r->get_killed(w), n) << "killed weapon " << w;
+        for (int w = 0; w < MAX_WEAPONS; w++) {
+            if (w != 0 && w != 2 && w != 6 && w != 10) {
+                EXPECT_EQ(r->get_kills(w), 0u);
+                EXPECT_EQ(r->get_killed(w), 0u);
+            }
+        }
+    }
+
+    // The players' own totals by weapon.
+    EXPECT_EQ(a->kills[0], 5u);
+    EXPECT_EQ(a->kills[10], 3u);
+    EXPECT_EQ(a->kills[6], 2u);
+    EXPECT_EQ(a->killed[2], 1u);
+    EXPECT_EQ(b->killed[10], 3u);
+    EXPECT_EQ(b->kills[2], 1u);
+    EXPECT_EQ(c->suicides[0], 1u);
+    EXPECT_EQ(c->suicides[4], 1u);
+}
+
+TEST(Totals, TwoSlotsWithOneMatchedNameShareOneRecord) {
+    resultdata_total totals;
+    test_game g;
+    g.join(0, "Bot", 3);
+    g.join(1, "X");
+    g.join(2, "^2bOT", 3);
+    g.kill(0, 2, 8, 2);   // Bot on ^2bOT
+    g.kill(2, 0, 3);      // ^2bOT on Bot
+    g.kill(1, 0, 1);      // X on Bot
+    g.end(200);
+    totals.add_game(*g.rd);
+
+    EXPECT_EQ(player_names(totals), (names{"Bot", "X"}));
+    player_t* bot = record(totals, "Bot");
+    player_t* x = record(totals, "X");
+    EXPECT_EQ(bot->games, 2);
+    EXPECT_EQ(bot->kills[0], 3u);
+    EXPECT_EQ(bot->killed[0], 4u);
+    EXPECT_EQ(bot->playtime, 400u);
+
+    // The record against itself, named after the slot first met, receives
+    // both slots' kills on each other.
+    EXPECT_EQ(p2p_names(bot), (names{"X", "^2bOT"}));
+    p2p_t* self = versus(bot, "^2bOT");
+    EXPECT_EQ(self->total_kills(), 3u);
+    EXPECT_EQ(self->total_killed(), 3u);
+    EXPECT_EQ(self->get_kills(8), 2u);
+    EXPECT_EQ(self->get_killed(8), 2u);
+    EXPECT_EQ(self->get_kills(3), 1u);
+    EXPECT_EQ(self->get_killed(3), 1u);
+    EXPECT_EQ(versus(bot, "X")->total_killed(), 1u);
+
+    EXPECT_EQ(p2p_names(x), (names{"Bot"}));
+    EXPECT_EQ(versus(x, "Bot")->total_kills(), 1u);
+    EXPECT_EQ(versus(x, "Bot")->total_killed(), 0u);
+}
+
+TEST(Totals, BotSkillIsThatOfTheLatestGame) {
+    const struct {
+        int first, second;
+    } cases[] = {{3, -1}, {-1, 4}, {2, 5}, {0, 0}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.first) + " then " + std::to_string(c.second));
+        resultdata_total totals;
+        for (int skill : {c.first, c.second}) {
+            test_game g;
+            g.join(0, "Sam", skill);
+            g.join(1, "Tom");
+            g.kill(0, 1, 3);
+            g.end(60);
+            totals.add_game(*g.rd);
+        }
+        EXPECT_EQ(totals.count_players(), 2);
+        EXPECT_EQ(record(totals, "Sam")->bot_skill, c.second);
+        EXPECT_EQ(record(totals, "Tom")->bot_skill, -1);
+    }
+}
+
+TEST(Totals, TimesGamesPingsAndDeathsAddUpWhileGameOnlyFieldsStayOut) {
+    resultdata_total totals;
+    const unsigned times[] = {100, 200, 300};
+    for (int n = 0; n < 3; n++) {
+        test_game g;
+        g.join(0, "Sam", -1, 1);
+        g.join(1, "Tom", -1, 1);
+        g.join(2, "Uli", -1, 2);
+        g.kill(0, 1, 10);          // team kill
+        g.kill(0, 2, 10, 2);
+        g.kill(1022, 0, 19);       // the world
+        g.rd->add_ping(0, 40 + n);
+        g.rd->add_ping(0, 60);
+        g.rd->add_item(0, "item_quad", 20);
+        g.end(times[n]);
+
+        // The merge reads the game and leaves it as it was.
+        const player_t before = g.rd->get_player(0);
+        const unsigned cell = g.rd->get_kills_vs(0, 2, 10);
+        totals.add_game(*g.rd);
+        const player_t& after = g.rd->get_player(0);
+        EXPECT_EQ(g.rd->get_player_count(), 3);
+        EXPECT_STREQ(after.get_name(), before.get_name());
+        EXPECT_EQ(after.kills[0], before.kills[0]);
+        EXPECT_EQ(after.teamkills[0], before.teamkills[0]);
+        EXPECT_EQ(after.playtime, before.playtime);
+        EXPECT_EQ(after.games, 0);
+        EXPECT_EQ(after.p2ps.next, nullptr);
+        EXPECT_EQ(g.rd->get_kills_vs(0, 2, 10), cell);
+    }
+
+    player_t* sam = record(totals, "Sam");
+    EXPECT_EQ(sam->games, 3);
+    EXPECT_EQ(sam->playtime, 600u);
+    EXPECT_EQ(sam->ping_count, 6);
+    EXPECT_EQ(sam->ping_sum, 40 + 41 + 42 + 3 * 60);
+    EXPECT_EQ(sam->world_deaths, 3u);
+    EXPECT_EQ(sam->kills[0], 6u);
+    EXPECT_EQ(sam->kills[10], 6u);
+    EXPECT_EQ(sam->frags(), 3);
+    EXPECT_EQ(sam->score(), 3);  // team kills are not carried into the totals
+    EXPECT_EQ(sam->teamkills[0], 0u);
+    EXPECT_EQ(sam->team, -1);
+    EXPECT_EQ(sam->teams, "");
+    EXPECT_EQ(sam->items_total, 0);
+    EXPECT_EQ(sam->items[ITEM_QUAD], 0u);
+    EXPECT_EQ(sam->mkiol, 0u);
+    EXPECT_EQ(sam->mkiol_time, 0u);
+    EXPECT_EQ(record(totals, "Uli")->killed[0], 6u);
+    EXPECT_EQ(record(totals, "Tom")->killed[0], 0u);
+    // A team kill still shows in the pair's record (the matrix counts it).
+    EXPECT_EQ(versus(sam, "Tom")->total_kills(), 3u);
+}
