@@ -40,4 +40,6 @@ public:
 private:
     chat_log* chat;
     std::string start_dir;
+    std::string results_dir;   // absolute; writers come back to it after a page one folder down
+    void leave_subfolder();
 };

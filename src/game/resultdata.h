@@ -95,6 +95,9 @@ private:
     void append_team(player_t& p, int team, bool only_if_changed);
     void move_slot(int from, int to, int n);
     template <class Keep> void compact(Keep keep);
-    std::unique_ptr<uint16_t[]> kill_matrix;
+    struct matrix_deleter {
+        void operator()(uint16_t* p) const;
+    };
+    std::unique_ptr<uint16_t[], matrix_deleter> kill_matrix;
     int32_t used_extent;
 };

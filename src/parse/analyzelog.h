@@ -34,7 +34,7 @@ public:
     bool exit_seen;
 
 private:
-    void userinfo_changed();
+    void userinfo_changed(const char* time_token);
     void say();
     void init_game(int time);
 };

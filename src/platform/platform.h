@@ -38,5 +38,7 @@ void open_in_viewer(const std::string& folder, const std::string& file);
 int64_t clock_ms();                 // monotonic milliseconds
 std::string local_timestamp();      // "Sun Dec 06 20:00:24 2026\n"
 bool stdin_is_terminal();
+// Flushes the console when it is a terminal, so progress fields show at once.
+void flush_console();
 
 }  // namespace platform

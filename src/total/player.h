@@ -19,6 +19,7 @@ public:
     bool listed;
     int32_t id;
     p2p_t p2ps;             // head of the p2p list; p2ps.next is the first record
+    p2p_t* p2p_last;        // last record of the p2p list (appending), null when empty
     player_t* next;
     int32_t bot_skill;
     int32_t team;

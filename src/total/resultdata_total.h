@@ -5,7 +5,6 @@
 #include <cstdint>
 #include <string>
 #include <unordered_map>
-#include <unordered_set>
 #include <vector>
 #include "total/player.h"
 
@@ -43,5 +42,4 @@ private:
     int player_total;
     std::unordered_map<std::string, player_t*> by_name;       // matched name -> record
     std::unordered_map<uint64_t, p2p_t*> p2p_index;           // (player id, opponent id)
-    std::unordered_map<const player_t*, p2p_t*> p2p_tails;
 };

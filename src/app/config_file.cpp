@@ -1,0 +1,52 @@
+// analyzedemo: reads vexo.cfg. Each non-comment line is searched for the five
+// keys; a key's value lies between the first and the next delimiter (double
+// quote, CR or LF) after it.
+#include "app/config_file.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "app/fatal.h"
+
+static bool is_delimiter(char c) {
+    return c == '"' || c == '\r' || c == '\n';
+}
+
+std::string analyzedemo::read_value(const char* key_end) {
+    const char* p = key_end;
+    while (*p && !is_delimiter(*p)) p++;
+    if (!*p) return std::string();   // no delimiter up to the line's end: empty value
+    const char* start = ++p;
+    while (*p && !is_delimiter(*p)) p++;
+    return std::string(start, static_cast<size_t>(p - start));
+}
+
+void analyzedemo::read_key(const char* line, const char* key, char* field, size_t field_size) {
+    const char* found = strstr(line, key);
+    if (!found) return;
+    std::string value = read_value(found + strlen(key));
+    copy_field(field, field_size, value.c_str());
+    printf("\n- %-20s \"%s\"", key, field);
+}
+
+void analyzedemo::parse_line(const char* line) {
+    if (line[0] == ';') return;
+    read_key(line, "output_directory", settings->output_directory, sizeof settings->output_directory);
+    read_key(line, "homepage_address", settings->homepage_address, sizeof settings->homepage_address);
+    read_key(line, "homepage_string", settings->homepage_string, sizeof settings->homepage_string);
+    read_key(line, "font_size_title", settings->font_size_title, sizeof settings->font_size_title);
+    read_key(line, "font_size_text", settings->font_size_text, sizeof settings->font_size_text);
+}
+
+void analyzedemo::parse(const char* file_name) {
+    FILE* f = fopen(file_name, "r");
+    if (!f) {
+        printf("\nNo CFG found, using default values\n");
+        return;
+    }
+    char line[256];
+    while (fgets(line, 255, f)) parse_line(line);
+    bool failed = ferror(f) != 0;
+    fclose(f);
+    if (failed) fatal_error("analyzedemo::parse - configfile read error");
+}

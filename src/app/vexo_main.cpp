@@ -1,0 +1,230 @@
+// vexo_main: a run from the banner to the elapsed time. Prepares the results
+// folder, analyses the log files game by game (each game written and merged
+// as soon as it is read) and writes the end-of-run pages.
+#include "app/vexo_main.h"
+
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <set>
+#include <utility>
+
+#include "app/config_file.h"
+#include "app/deltree.h"
+#include "app/fatal.h"
+#include "game/resultdata.h"
+#include "parse/analyzelog.h"
+#include "parse/chat_log.h"
+#include "parse/log_reader.h"
+#include "platform/platform.h"
+#include "total/resultdata_total.h"
+
+vexo_main::vexo_main() : games_written(0), chat(new chat_log()) {}
+
+vexo_main::~vexo_main() {
+    if (game_list.is_open()) game_list.close();
+    delete chat;
+}
+
+void vexo_main::print_banner() {
+    printf("\n%s %s, %s\n%s\n", VEXO_NAME, VEXO_BUILD, VEXO_DATE, VEXO_CREDIT);
+}
+
+static void print_usage_and_note() {
+    vexo_main::print_banner();
+    settings_t::print_usage();
+    printf("\n\nOptions can be specified in upper or lower case with the prefix '/' or '-'");
+    printf("\n");
+}
+
+void vexo_main::usage() {
+    print_usage_and_note();
+    printf("\n");
+    fflush(stdout);
+    exit(1);
+}
+
+static bool is_help(const char* arg) {
+    return strcasecmp(arg, "-h") == 0 || strcasecmp(arg, "--help") == 0 || strcmp(arg, "-?") == 0 ||
+           strcmp(arg, "/?") == 0;
+}
+
+int vexo_main::run(int argc, const char* const* argv) {
+    if (argc < 2) usage();
+    for (int i = 1; i < argc; i++) {
+        if (is_help(argv[i])) {
+            print_usage_and_note();
+            return 0;
+        }
+        if (strcasecmp(argv[i], "--version") == 0) {
+            print_banner();
+            return 0;
+        }
+    }
+    print_banner();
+    const int64_t start = platform::clock_ms();
+    settings.apply_command_line(argc, argv, true);
+    printf("\nReading CFG: %s", settings.cfg_file);
+    analyzedemo config(&settings);
+    config.parse(settings.cfg_file);
+    printf("\n");
+    settings.apply_command_line(argc, argv, false);
+    settings.print();
+    write_results(settings.log_file);
+    printf("\n%.2f seconds elapsed", static_cast<double>(platform::clock_ms() - start) * 0.001);
+    if (settings.open_results) platform::open_in_viewer(results_dir, "players.htm");
+    return 0;
+}
+
+namespace {
+
+struct log_group {
+    std::string spec;                  // as typed
+    std::vector<std::string> files;    // paths to open, relative to the starting directory
+};
+
+// Resolves every log specification before the first file is analysed: the
+// folder part is used as typed, the file-name part is matched without regard
+// to case, matches come in byte order, and a file named twice counts once.
+std::vector<log_group> resolve_log_specs(const std::vector<std::string>& specs) {
+    std::vector<log_group> groups;
+    std::set<std::pair<uint64_t, uint64_t>> seen;
+    for (const std::string& spec : specs) {
+        log_group group{spec, {}};
+        size_t slash = spec.rfind('/');
+        std::string folder = slash == std::string::npos ? "" : spec.substr(0, slash);
+        std::string pattern = slash == std::string::npos ? spec : spec.substr(slash + 1);
+        std::string prefix = slash == std::string::npos ? "" : spec.substr(0, slash + 1);
+        if (!pattern.empty()) {
+            for (const platform::dir_entry& e : platform::find_entries(folder.empty() && slash != std::string::npos ? "/" : folder,
+                                                                        pattern, true)) {
+                if (e.is_dir || e.name[0] == '.') continue;
+                std::string path = prefix + e.name;
+                uint64_t device = 0, inode = 0;
+                if (platform::file_identity(path, device, inode) && !seen.insert({device, inode}).second) {
+                    group.files.push_back(std::string());   // matched, but already analysed
+                    continue;
+                }
+                group.files.push_back(path);
+            }
+        }
+        groups.push_back(std::move(group));
+    }
+    return groups;
+}
+
+}  // namespace
+
+void vexo_main::write_results(const char* /*log_file*/) {
+    std::unique_ptr<resultdata_total> totals(new resultdata_total());
+    start_dir = platform::current_dir();
+    const std::string out_dir = settings.output_directory;
+
+    std::string stylesheet;
+    if (!out_dir.empty() && out_dir != ".") {
+        printf("Reading vexo.css\n");
+        if (FILE* css = fopen("vexo.css", "rb")) {
+            char buffer[65536];
+            size_t n;
+            while ((n = fread(buffer, 1, sizeof buffer, css)) > 0) stylesheet.append(buffer, n);
+            fclose(css);
+            settings.stylesheet_file = true;
+        }
+    }
+    if (!out_dir.empty()) {
+        platform::make_dir(out_dir);
+        platform::change_dir(out_dir);
+    }
+    results_dir = platform::current_dir();
+    diverse::deltree("vexo_games");
+    diverse::deltree("vexo_players");
+    if (settings.data_file) {
+        outfile data;
+        data.open("vexodata.txt");
+        data.close();
+    }
+    if (settings.stylesheet_file) {
+        if (platform::file_exists("vexo.css")) {
+            printf("\nUsing existing stylesheet file vexo.css");
+        } else if (FILE* css = fopen("vexo.css", "wb")) {
+            printf("\nCopied stylesheet file vexo.css to results folder");
+            bool ok = fwrite(stylesheet.data(), 1, stylesheet.size(), css) == stylesheet.size();
+            if (fclose(css) != 0 || !ok) fatal_error("Couldn't write %s", "vexo.css");
+        } else {
+            printf("\nCouldn't write vexo.css, using default stylesheets");
+            settings.stylesheet_file = false;
+        }
+    } else if (platform::file_exists("vexo.css")) {
+        printf("\nUsing existing stylesheet file vexo.css");
+        settings.stylesheet_file = true;
+    } else {
+        printf("\nNo vexo.css found, using default stylesheets");
+    }
+    printf("\n");
+    stylesheet.clear();
+    platform::change_dir(start_dir);
+
+    std::vector<log_group> groups = resolve_log_specs(settings.log_specs);
+    const std::string* last_file = nullptr;
+    for (const log_group& g : groups)
+        for (const std::string& f : g.files)
+            if (!f.empty()) last_file = &f;
+    for (const log_group& g : groups) {
+        if (g.files.empty()) printf("\nWARNING: no log file matches %s", g.spec.c_str());
+        for (const std::string& f : g.files) {
+            if (f.empty()) continue;
+            analyze(f.c_str(), totals.get(), &f == last_file);
+            platform::change_dir(start_dir);
+        }
+    }
+    printf("\n");
+    if (game_list.is_open()) close_game_list();
+    platform::change_dir(results_dir);
+    write_game_index();
+    write_rankings(totals.get(), 0);
+    if (settings.top_players > 0) write_rankings(totals.get(), settings.top_players);
+    platform::make_dir("vexo_players");
+    const bool in_players_folder = platform::change_dir("vexo_players");
+    settings.in_subfolder = in_players_folder;
+    printf("\nWriting per player stats        ");
+    if (in_players_folder) write_player_pages(totals.get());
+    else fatal_error("Couldn't open %s", "vexo_players");
+    printf("\n");
+    platform::change_dir(start_dir);
+    settings.in_subfolder = false;
+}
+
+void vexo_main::analyze(const char* name, resultdata_total* totals, bool last) {
+    FILE* file = fopen(name, "rb");
+    if (!file) fatal_error("vexo_main::analyze - can't open %s", name);
+    long long size = 0;
+    if (fseeko(file, 0, SEEK_END) == 0) size = ftello(file);
+    if (size < 0) size = 0;
+    fseeko(file, 0, SEEK_SET);
+    printf("\nParsing %s [%lld byte]", name, size);
+    platform::change_dir(results_dir);
+    printf("\n- Writing game stats        ");
+    platform::flush_console();
+
+    std::unique_ptr<resultdata> game(new resultdata(&settings));
+    log_reader reader(file);
+    if (settings.chat_log && !chat->is_open()) chat->open();
+    {
+        analyzelog parser(&reader, game.get(), &settings, chat);
+        for (;;) {
+            game->reset();
+            if (!parser.parse()) break;
+            game->sort_players(settings.sort_order, false);
+            long long percent = size > 0 ? reader.position() * 100 / size : 100;
+            if (percent > 100) percent = 100;   // the log grew while it was read
+            printf("\b\b\b\b\b\b\b(%3i %%)", static_cast<int>(percent));
+            platform::flush_console();
+            if (write_game(game.get(), &parser)) totals->add_game(*game);
+        }
+        printf("\b\b\b\b\b\b\b(100 %%)");
+        if (settings.data_file) printf("\nWriting vexodata.txt");
+        fclose(file);
+    }
+    game.reset();
+    if (last && chat->is_open()) chat->finish();
+}

@@ -1,0 +1,106 @@
+// Kill, item and ping accounting of a game: every kill line updates the two
+// players, the teams, the current lives and the kill matrix.
+#include <cstdio>
+
+#include "app/settings.h"
+#include "game/resultdata.h"
+
+// Adds one to entry `w` and to the all-weapons entry 0; a kill with weapon id 0
+// counts once.
+static inline void count(uint32_t* counters, int w) {
+    counters[w]++;
+    if (w != 0) counters[0]++;
+}
+
+static inline bool is_side(int team) { return team == 1 || team == 2; }
+
+int resultdata::add_kill(int killer, int victim, int weapon, int time) {
+    // A negative number is no client, no world and no weapon: drop the line.
+    if (killer < 0 || victim < 0 || weapon < 0) return 2;
+    const bool killer_client = killer < MAX_CLIENT_IDS;
+    const bool victim_client = victim < MAX_CLIENT_IDS;
+    auto slot_in_use = [this](int client) {
+        int s = clients[client].slot;
+        return s >= 0 && s < player_count;
+    };
+
+    if (settings->skip_bots) {
+        bool killer_bot = killer_client && slot_in_use(killer) && players[clients[killer].slot].bot_skill >= 0;
+        bool victim_bot = victim_client && slot_in_use(victim) && players[clients[victim].slot].bot_skill >= 0;
+        if (killer_bot || victim_bot) return 1;
+    }
+    if (killer_client && !slot_in_use(killer)) return 2;
+    if (victim_client && !slot_in_use(victim)) return 2;
+
+    if (weapon == 5 || weapon == 7 || weapon == 9 || weapon == 13) weapon--;
+    if (weapon >= MAX_WEAPONS) {
+        printf("\nWARNING: weapon id > MAX_WEAPONS, weapon id reset to zero\n");
+        weapon = 0;
+    }
+
+    const int killer_slot = killer_client ? clients[killer].slot : -1;
+    if (victim_client) {
+        const int victim_slot = clients[victim].slot;
+        player_t& pv = players[victim_slot];
+        const int tv = pv.team;
+        if (killer_client && killer == victim) {
+            count(pv.suicides, weapon);
+            if (is_side(tv)) count(team_results[tv].suicides, weapon);
+        } else if (killer_client) {
+            player_t& pk = players[killer_slot];
+            const int tk = pk.team;
+            if (tk != tv || tk == 0) {
+                count(pv.killed, weapon);
+                count(pk.kills, weapon);
+            }
+            if (tk != tv) {
+                if (is_side(tk)) count(team_results[tk].kills, weapon);
+                if (is_side(tv)) count(team_results[tv].killed, weapon);
+            }
+            if (tk == tv && is_side(tk)) {
+                count(team_results[tk].teamkills, weapon);
+                pk.teamkills[0]++;
+            }
+            life_kills[killer]++;
+        }
+        if (killer > MAX_CLIENT_IDS) {
+            pv.world_deaths++;
+            if (is_side(tv)) team_results[tv].world_deaths++;
+        }
+        if (life_kills[victim] > 0 && static_cast<uint32_t>(life_kills[victim]) > pv.mkiol) {
+            pv.mkiol = static_cast<uint32_t>(life_kills[victim]);
+            pv.mkiol_time = static_cast<uint32_t>(time - life_start[victim]);
+        }
+        life_kills[victim] = 0;
+        life_start[victim] = time;
+
+        if (killer_client) {
+            uint16_t* c = cell(killer_slot, victim_slot);
+            c[weapon]++;
+            if (weapon != 0) c[0]++;
+        }
+    }
+    return 0;
+}
+
+void resultdata::add_item(int client, const char* class_name, int /*time*/) {
+    if (client < 0) return;
+    if (client >= MAX_CLIENT_IDS) {
+        printf("\nWARNING: player_id overflow in resultdata::add_item");
+        printf("\nLINE: %s\n", class_name);
+        return;
+    }
+    int slot = clients[client].slot;
+    if (slot < 0 || slot >= player_count) return;
+    player_t& p = players[slot];
+    p.items_total++;
+    int index = item_index_of(class_name);
+    if (index >= 0) p.items[index]++;
+}
+
+void resultdata::add_ping(int client, int ping) {
+    if (client < 0 || client >= MAX_CLIENT_IDS) return;
+    int slot = clients[client].slot;
+    if (slot < 0 || slot >= player_count) return;
+    players[slot].add_ping(ping);
+}

@@ -1,0 +1,35 @@
+// Weapon display names and the item class names of the pickup counters.
+#include "game/weapons.h"
+
+#include <cstdio>
+#include <cstring>
+
+const char* const item_names[ITEM_COUNT] = {
+    "item_health_small", "item_health_large", "item_health_mega", "item_health",
+    "item_armor_shard", "item_armor_combat", "item_armor_body",
+    "item_enviro", "item_flight", "item_haste", "item_invis", "item_quad", "item_regen",
+    "holdable_medkit", "holdable_teleporter",
+    "team_CTF_blueflag", "team_CTF_redflag",
+    "ammo_bfg", "ammo_bullets", "ammo_cells", "ammo_grenades", "ammo_lightning", "ammo_rockets",
+    "ammo_shells", "ammo_slugs",
+    "weapon_bfg", "weapon_grenadelauncher", "weapon_lightning", "weapon_machinegun",
+    "weapon_plasmagun", "weapon_railgun", "weapon_rocketlauncher", "weapon_shotgun",
+};
+
+int item_index_of(const char* class_name) {
+    for (int i = 0; i < ITEM_COUNT; i++)
+        if (strcmp(class_name, item_names[i]) == 0) return i;
+    return -1;
+}
+
+std::string weapon_name(int id) {
+    static const char* const names[21] = {
+        "All weapons", "Shotgun", "Gauntlet", "Machinegun", "Grenade", "Grenade splash",
+        "Rocket", "Rocket splash", "Plasma", "Plasma splash", "Railgun", "Lightning gun",
+        "BFG", "BFG splash", nullptr, nullptr, nullptr, nullptr, "Telefrag", nullptr, "Suicide",
+    };
+    if (id >= 0 && id < 21 && names[id]) return names[id];
+    char buffer[64];
+    snprintf(buffer, sizeof buffer, "weapon %i", id);
+    return buffer;
+}

@@ -1,0 +1,316 @@
+// The sections of a game page and of a game-list entry: game info, teams,
+// players, the four pickup tables and the kill charts.
+#include <string>
+
+#include "app/settings.h"
+#include "game/resultdata.h"
+#include "html/html_writer.h"
+#include "html/primitives.h"
+
+static const char* const TABLE_ATTRIBUTES = "border=1 cellspacing=0 bordercolor=#000000 bgcolor=#606060";
+
+static int strength(const player_t& team) {
+    return team.frags() - static_cast<int>(team.teamkills[0]);
+}
+
+void html_writer::game_info() {
+    outfile& o = *out;
+    html_paragraph(o, "<b>Game info</b>");
+    html_table_open(o, "border=1 cellspacing=0 bordercolor=#000000");
+    auto row = [&o](const char* label, const std::string& value) {
+        o.puts("<tr>\r\n");
+        html_set_cell_attributes("bgcolor=#000080");
+        html_head_cell(o, "%s", label);
+        html_set_cell_attributes("bgcolor=#606060");
+        html_cell(o, "<p align=right>%s</p>", value.c_str());
+        o.puts("</tr>\r\n");
+    };
+    row("Map", html_escape(game->map_name));
+    row("Game", html_escape(game->game_name));
+    row("Gametype", game->game_type_name);
+    row("Timelimit", std::to_string(game->timelimit));
+    row("Fraglimit", std::to_string(game->fraglimit));
+    html_table_close(o);
+}
+
+void html_writer::teams_table() {
+    if (!game->team_game) return;
+    outfile& o = *out;
+    html_paragraph(o, "<b>Teams</b>");
+    html_table_open(o, TABLE_ATTRIBUTES);
+    o.puts("<tr align=right bgcolor=#000080>\r\n");
+    html_set_cell_attributes("align=left");
+    for (const char* head : {"Team", "Eff", "Skill", "Score", "Frags", "Kills", "Killed", "Suicides",
+                             "Deaths", "T.deaths", "Teamkills"})
+        html_head_cell(o, "%s", head);
+    o.puts("</tr>\r\n");
+    player_t& red = game->team_results[1];
+    player_t& blue = game->team_results[2];
+    const bool red_first = strength(red) > strength(blue);
+    for (int t : {red_first ? 1 : 2, red_first ? 2 : 1}) {
+        player_t& team = game->team_results[t];
+        o.puts("<tr align=right>\r\n");
+        html_set_cell_attributes("align=left");
+        html_cell(o, "%s", t == 1 ? "<b><font color=red>Red</font></b>" : "<b><font color=blue>Blue</font></b>");
+        html_set_cell_attributes("");
+        html_cell(o, "%.1f", team.eff());
+        html_cell(o, "%.2f", team.skill());
+        html_cell(o, "%i", strength(team) - static_cast<int>(team.teamkills[0]));
+        html_cell(o, "%i", strength(team));
+        html_cell(o, "%u", team.kills[0]);
+        html_cell(o, "%u", team.killed[0]);
+        html_cell(o, "%u", team.suicides[0]);
+        html_cell(o, "%u", team.world_deaths);
+        html_cell(o, "%u", team.total_deaths());
+        html_cell(o, "%u", team.teamkills[0]);
+        o.puts("</tr>\r\n");
+    }
+    html_table_close(o);
+}
+
+static const char* row_open(int index) {
+    return index % 2 == 0 ? "<tr align=right bgcolor=#808080>\r\n" : "<tr align=right>\r\n";
+}
+
+void html_writer::players_table(bool full) {
+    outfile& o = *out;
+    const bool team = game->team_game;
+    const bool bots = !settings->skip_bots;
+    if (team) {
+        game->sort_players(SORT_TEAM, strength(game->team_results[1]) >= strength(game->team_results[2]));
+        html_paragraph(o, "<b>Players (sorted by team and score)</b>");
+    } else if (full) {
+        html_paragraph(o, "<b>Players (sorted by %s)</b>", sort_order_name(settings->sort_order));
+    }
+    html_table_open(o, TABLE_ATTRIBUTES);
+    o.puts("<tr align=right bgcolor=#000080>\r\n");
+    html_set_cell_attributes("align=left width=20");
+    html_head_cell(o, "#");
+    html_set_cell_attributes("align=left");
+    html_head_cell(o, "Name");
+    if (team) html_head_cell(o, "Team");
+    html_set_cell_attributes("");
+    if (bots) html_head_cell(o, "Bot");
+    html_head_cell(o, "Ratio");
+    html_head_cell(o, "Eff");
+    html_head_cell(o, "Skill");
+    if (team) html_head_cell(o, "Score");
+    for (const char* head : {"Frags", "Kills", "Killed", "Suicides", "Deaths", "T.deaths"})
+        html_head_cell(o, "%s", head);
+    if (team) html_head_cell(o, "Teamkills");
+    for (const char* head : {"MKIOL", "Avg. life", "FPM", "DPM", "Playtime"}) html_head_cell(o, "%s", head);
+    o.puts("</tr>\r\n");
+
+    for (int i = 0; i < game->player_count; i++) {
+        player_t& p = game->players[i];
+        o.puts(row_open(i));
+        html_set_cell_attributes("align=left");
+        html_cell(o, "%i", i + 1);
+        html_cell(o, "<b>%s</b>", p.get_display_name(settings->no_funnames).c_str());
+        if (team) html_cell(o, "<center><b>%s</b></center>", team_letters(p.teams).c_str());
+        if (bots) {
+            html_set_cell_attributes("align=center");
+            if (p.bot_skill > -1) html_cell(o, "(%i)", p.bot_skill);
+            else html_cell(o, "-");
+        }
+        html_set_cell_attributes("");
+        html_cell(o, "%s", ratio_text(p.ratio()).c_str());
+        html_cell(o, "%.1f", p.eff());
+        html_cell(o, "%.2f", p.skill());
+        if (team) html_cell(o, "%i", p.score());
+        html_cell(o, "%i", p.frags());
+        html_cell(o, "%u", p.kills[0]);
+        html_cell(o, "%u", p.killed[0]);
+        html_cell(o, "%u", p.suicides[0]);
+        html_cell(o, "%u", p.world_deaths);
+        html_cell(o, "%u", p.total_deaths());
+        if (team) html_cell(o, "%u", p.teamkills[0]);
+        if (p.mkiol == 0) {
+            html_set_cell_attributes("align=center");
+            html_cell(o, "-");
+            html_set_cell_attributes("");
+        } else {
+            html_cell(o, "%u (%s)", p.mkiol, format_min_sec(static_cast<int>(p.mkiol_time)).c_str());
+        }
+        html_cell(o, "%s", format_min_sec(static_cast<int>(p.playtime / (p.total_deaths() + 1))).c_str());
+        if (p.playtime != 0) {
+            html_cell(o, "%.2f", p.frags() * 60.0 / p.playtime);
+            html_cell(o, "%.2f", p.total_deaths() * 60.0 / p.playtime);
+        } else {
+            html_cell(o, "0.00");
+            html_cell(o, "0.00");
+        }
+        html_cell(o, "%s", format_hm(static_cast<int>(p.playtime)).c_str());
+        o.puts("</tr>\r\n");
+    }
+    html_table_close(o);
+}
+
+void html_writer::left_head_cells(bool /*unused*/) {
+    outfile& o = *out;
+    html_set_cell_attributes("align=left width=20");
+    html_head_cell(o, "#");
+    html_set_cell_attributes("align=left");
+    html_head_cell(o, "Name");
+    if (game->team_game) html_head_cell(o, "Team");
+    if (!settings->skip_bots) {
+        html_set_cell_attributes("align=center");
+        html_head_cell(o, "Bot");
+    }
+}
+
+void html_writer::left_row_cells(int slot) {
+    outfile& o = *out;
+    player_t& p = game->players[slot];
+    html_set_cell_attributes("align=left");
+    html_cell(o, "%i", slot + 1);
+    html_cell(o, "<b>%s</b>", p.get_display_name(settings->no_funnames).c_str());
+    if (game->team_game) html_cell(o, "<center><b>%s</b></center>", team_letters(p.teams).c_str());
+    if (!settings->skip_bots) {
+        html_set_cell_attributes("align=center");
+        if (p.bot_skill > -1) html_cell(o, "(%i)", p.bot_skill);
+        else html_cell(o, "-");
+    }
+    html_set_cell_attributes("");
+}
+
+void html_writer::pickup_table(const char* title, const char* head_attributes, const char* const* heads,
+                               const int* items) {
+    outfile& o = *out;
+    html_paragraph(o, "%s", title);
+    html_table_open(o, TABLE_ATTRIBUTES);
+    o.puts("<tr align=right bgcolor=#000080>\r\n");
+    left_head_cells(true);
+    html_set_cell_attributes(head_attributes);
+    for (int k = 0; k < 8; k++) html_head_cell(o, "%s", heads[k]);
+    o.puts("</tr>\r\n");
+    for (int i = 0; i < game->player_count; i++) {
+        o.puts(row_open(i));
+        left_row_cells(i);
+        for (int k = 0; k < 8; k++) html_cell(o, "%u", game->players[i].items[items[k]]);
+        o.puts("</tr>\r\n");
+    }
+    html_table_close(o);
+}
+
+void html_writer::health_armor_pickups() {
+    outfile& o = *out;
+    html_paragraph(o, "<b>Health & Armor pickups</b>");
+    html_table_open(o, TABLE_ATTRIBUTES);
+    o.puts("<tr align=right bgcolor=#000080>\r\n");
+    left_head_cells(true);
+    html_set_cell_attributes("align=center colspan=5");
+    html_head_cell(o, "Health");
+    html_set_cell_attributes("align=center colspan=4");
+    html_head_cell(o, "Armor");
+    html_set_cell_attributes("align=center");
+    o.puts("</tr>\r\n");
+    o.puts("<tr align=right bgcolor=#000080>\r\n");
+    int left_columns = 2 + (game->team_game ? 1 : 0) + (settings->skip_bots ? 0 : 1);
+    char colspan[32];
+    snprintf(colspan, sizeof colspan, "colspan=%i", left_columns);
+    html_set_cell_attributes(colspan);
+    html_cell(o, "&nbsp;");
+    html_set_cell_attributes("");
+    o.puts("<td>Small</td><td>Normal</td><td>Large</td><td>Mega</td><td><b>Total</b></td>");
+    o.puts("<td>Shard</td><td>Combat</td><td>Body</td><td><b>Total</b></td>");
+    o.puts("</tr>\r\n");
+    for (int i = 0; i < game->player_count; i++) {
+        const uint32_t* it = game->players[i].items;
+        o.puts(row_open(i));
+        left_row_cells(i);
+        html_cell(o, "%u", it[ITEM_HEALTH_SMALL]);
+        html_cell(o, "%u", it[ITEM_HEALTH]);
+        html_cell(o, "%u", it[ITEM_HEALTH_LARGE]);
+        html_cell(o, "%u", it[ITEM_HEALTH_MEGA]);
+        html_cell(o, "%u", 5 * it[ITEM_HEALTH_SMALL] + 25 * it[ITEM_HEALTH] + 50 * it[ITEM_HEALTH_LARGE] +
+                               100 * it[ITEM_HEALTH_MEGA]);
+        html_cell(o, "%u", it[ITEM_ARMOR_SHARD]);
+        html_cell(o, "%u", it[ITEM_ARMOR_COMBAT]);
+        html_cell(o, "%u", it[ITEM_ARMOR_BODY]);
+        html_cell(o, "%u", 5 * it[ITEM_ARMOR_SHARD] + 50 * it[ITEM_ARMOR_COMBAT] + 100 * it[ITEM_ARMOR_BODY]);
+        o.puts("</tr>\r\n");
+    }
+    html_table_close(o);
+}
+
+static const char* const WEAPON_HEADS[8] = {"Shotgun", "G-Launcher", "R-Launcher", "Machinegun",
+                                            "Lightning", "Railgun", "Plasmagun", "BFG"};
+
+void html_writer::powerup_pickups() {
+    static const char* const heads[8] = {"Quad", "Regen", "Haste", "Invis", "B-suit", "Flight", "Medkit",
+                                         "Teleporter"};
+    static const int items[8] = {ITEM_QUAD, ITEM_REGEN, ITEM_HASTE, ITEM_INVIS,
+                                 ITEM_ENVIRO, ITEM_FLIGHT, HOLDABLE_MEDKIT, HOLDABLE_TELEPORTER};
+    pickup_table("<b>Powerup pickups</b>", "align=center", heads, items);
+}
+
+void html_writer::weapon_pickups() {
+    static const int items[8] = {WEAPON_SHOTGUN, WEAPON_GRENADELAUNCHER, WEAPON_ROCKETLAUNCHER,
+                                 WEAPON_MACHINEGUN, WEAPON_LIGHTNING, WEAPON_RAILGUN,
+                                 WEAPON_PLASMAGUN, WEAPON_BFG};
+    pickup_table("<b>Weapon pickups</b>", "", WEAPON_HEADS, items);
+}
+
+void html_writer::ammo_pickups() {
+    static const int items[8] = {AMMO_SHELLS, AMMO_GRENADES, AMMO_ROCKETS, AMMO_BULLETS,
+                                 AMMO_LIGHTNING, AMMO_SLUGS, AMMO_CELLS, AMMO_BFG};
+    pickup_table("<b>Ammo pickups</b>", "", WEAPON_HEADS, items);
+}
+
+void html_writer::killchart(int w) {
+    outfile& o = *out;
+    html_set_cell_attributes("");
+    const uint32_t total = game->get_weapon_total(w);
+    if (total == 0) return;
+    const int n = game->player_count;
+    html_table_open(o, "border=1 cellspacing=0 bgcolor=#606060 bordercolor=#000000");
+    o.print("<tr bgcolor=000080>\r\n<td align=center colspan=%i><b>Killchart (%s)</b></td>\r\n</tr>\r\n", n + 3,
+            weapon_name(w).c_str());
+    o.puts("<tr>\r\n<td>&nbsp;</td>\r\n<td>&nbsp;</td>\r\n");
+    for (int j = 1; j <= n; j++)
+        o.print("<td><p align=center><font color=#FF0000><b>%i</b></font></p></td>\r\n", j);
+    o.puts("<td><b>KILLS</b></td>\r\n");
+    o.puts("</tr>\r\n");
+    for (int i = 0; i < n; i++) {
+        const player_t& p = game->players[i];
+        if (p.name[0]) o.print("<tr>\r\n<td><b>%s</b></td>\r\n", p.name_ascii.c_str());
+        else o.puts("<tr>\r\n<td>&nbsp;</td>\r\n");
+        o.print("<td width=20><p align=center><font color=#FF0000><b>%i</b></font></p></td>\r\n", i + 1);
+        for (int j = 0; j < n; j++) {
+            unsigned count = game->get_kills_vs(i, j, w);
+            if (j == i) o.print("<td width=20><p align=right><font color=#0000FF>%u</font></p></td>\r\n", count);
+            else o.print("<td width=20><p align=right>%u</p></td>\r\n", count);
+        }
+        o.print("<td><p align=right><b>%u</b></p></td>\r\n", p.kills[w]);
+        o.puts("</tr>\r\n");
+    }
+    o.puts("<tr>\r\n<td><b>DEATHS</b></td>\r\n");
+    o.puts("<td>&nbsp;</td>\r\n");
+    for (int j = 0; j < n; j++) o.print("<td><p align=right><b>%u</b></p></td>\r\n", game->players[j].killed[w]);
+    o.print("<td><p align=right><b>%u</b></p></td>\r\n", total);
+    o.puts("</tr>\r\n");
+    html_table_close(o);
+    html_p_open(o);
+    html_p_close(o);
+}
+
+void html_writer::write_data_file(int game_number) {
+    static const int weapons[11] = {1, 2, 3, 4, 6, 8, 10, 11, 12, 18, 20};
+    outfile data;
+    data.open_append("../vexodata.txt");
+    for (int i = 0; i < game->player_count; i++) {
+        const player_t& p = game->players[i];
+        data.print("%i", game_number);
+        data.print(",%s", p.name_ascii.c_str());
+        data.print(",%u", p.kills[0]);
+        data.print(",%u", p.killed[0]);
+        data.print(",%u", p.suicides[0]);
+        data.print(",%u", p.world_deaths);
+        data.print(",%s", format_hms(static_cast<int>(p.playtime)).c_str());
+        for (int w : weapons) data.print(",%u", p.kills[w]);
+        for (int w : weapons) data.print(",%u", p.killed[w]);
+        data.puts("\r\n");
+    }
+    data.close();
+}

@@ -1,0 +1,112 @@
+// The game writer: decides whether a game is listed, then writes its entry in
+// the current game-list file, its own page and its data-file block.
+#include "app/vexo_main.h"
+#include "app/fatal.h"
+#include "game/resultdata.h"
+#include "html/html_writer.h"
+#include "html/primitives.h"
+#include "parse/analyzelog.h"
+#include "parse/chat_log.h"
+#include "platform/platform.h"
+
+static void enter_games_folder(const char* file) {
+    // Pages of this folder must never land elsewhere.
+    if (!platform::change_dir("vexo_games")) fatal_error("Couldn't open vexo_games/%s", file);
+}
+
+void vexo_main::leave_subfolder() {
+    platform::change_dir(results_dir.empty() ? ".." : results_dir);
+    settings.in_subfolder = false;
+}
+
+static void homepage_line(outfile& out, const settings_t& settings) {
+    if (settings.homepage_address[0])
+        out.print("<p class=\"title\"><a href=\"%s\"><font color=red>%s</font></a></p>",
+                  settings.homepage_address, settings.homepage_string);
+}
+
+static void top_players_line(outfile& out, const settings_t& settings) {
+    if (settings.top_players > 0)
+        out.print("<p class=\"title\"><a href=\"../top_players.htm\"><font color=red>Top %i players</font></a></p>",
+                  settings.top_players);
+}
+
+void vexo_main::open_game_list() {
+    const int list = (games_written - 1) / settings.games_per_file + 1;
+    char name[64];
+    snprintf(name, sizeof name, "games%i.htm", list);
+    enter_games_folder(name);
+    settings.in_subfolder = true;
+    game_list.open(name);
+    html_page_head(game_list, settings);
+    html_timestamp(game_list);
+    homepage_line(game_list, settings);
+    game_list.puts("<p class=\"title\"><a href=\"../players.htm\"><font color=red>All players</font></a></p>");
+    top_players_line(game_list, settings);
+    game_list.puts("<p class=\"title\"><a href=\"../games.htm\"><font color=red>Game Index</font></a></p>");
+    html_paragraph(game_list, "<b>Games with less than two players are not listed\r\n</b>");
+    html_paragraph(game_list, "<b>Players without kills or deaths are ignored</b>");
+    html_paragraph(game_list, "<b>Players are sorted by %s</b><br>(in team games by team and score)",
+                   sort_order_name(settings.sort_order));
+    leave_subfolder();
+}
+
+void vexo_main::close_game_list() {
+    html_page_foot(game_list, true);
+    game_list.close();
+}
+
+bool vexo_main::write_game(resultdata* game, analyzelog* parser) {
+    if (settings.skip_bots) game->remove_bots();
+    game->remove_inactive();
+    if (game->player_count < 2) return false;
+
+    const int g = ++games_written;
+    const int per_file = settings.games_per_file;
+    if (settings.chat_log && parser && parser->chat && parser->chat->is_open()) parser->chat->heading(g + 1);
+    platform::make_dir("vexo_games");
+    if ((g - 1) % per_file == 0 || !game_list.is_open()) open_game_list();
+
+    const std::string map = html_escape(game->map_name);
+    html_writer entry(game, &game_list, &settings);
+    html_p_open(game_list);
+    game_list.print("<b><font size=\"3\"><a href=\"game_%i.htm\"><font color=\"#FF0000\">Game %i</font></a><br>(%s - %s)</font></b>",
+                    g, g, map.c_str(), game->game_type_name);
+    html_p_close(game_list);
+    entry.teams_table();
+    entry.players_table(false);
+
+    char name[64];
+    snprintf(name, sizeof name, "game_%i.htm", g);
+    enter_games_folder(name);
+    settings.in_subfolder = true;
+    outfile page;
+    page.open(name);
+    html_page_head(page, settings);
+    html_writer writer(game, &page, &settings);
+    html_timestamp(page);
+    homepage_line(page, settings);
+    page.puts("<p class=\"title\"><a href=\"../players.htm\"><font color=red>All players</font></a></p>");
+    top_players_line(page, settings);
+    page.puts("<p class=\"title\"><a href=\"../games.htm\"><font color=red>Game index</font></a></p>");
+    page.print("<p class=\"title\"><a href=\"games%i.htm\"><font color=red>Game list</font></a></p>",
+               (g - 1) / per_file + 1);
+    page.print("<p class=\"title\">Game %i</p>", g);
+
+    writer.game_info();
+    writer.teams_table();
+    writer.players_table(true);
+    writer.health_armor_pickups();
+    writer.powerup_pickups();
+    writer.weapon_pickups();
+    writer.ammo_pickups();
+    html_paragraph(page, "<b>Killcharts</b>");
+    for (int w = 0; w < MAX_WEAPONS; w++) writer.killchart(w);
+    if (settings.data_file) writer.write_data_file(g);
+    html_page_foot(page, true);
+    page.close();
+    leave_subfolder();
+
+    if (g % per_file == 0) close_game_list();
+    return true;
+}

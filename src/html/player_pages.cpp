@@ -1,0 +1,149 @@
+// The per-player pages: overall figures, kills and deaths by weapon with their
+// shares, and the player-versus-player table, for every listed player.
+#include "app/vexo_main.h"
+#include "html/html_writer.h"
+#include "html/primitives.h"
+#include "platform/platform.h"
+#include "total/resultdata_total.h"
+
+void vexo_main::write_player_pages(resultdata_total* totals) {
+    const int n = totals->count_players();
+    long long c = 0;
+    for (player_t* p = totals->players.next; p; p = p->next) {
+        c += 100;
+        if (!p->listed) continue;
+        printf("\b\b\b\b\b\b\b(%3i %%)", static_cast<int>(c / n));
+        platform::flush_console();
+        char name[64];
+        snprintf(name, sizeof name, "player_%i.htm", p->id);
+        outfile out;
+        out.open(name);
+        html_page_head(out, settings);
+        out.puts("<p class=\"title\"><a href=\"../players.htm\"><font color=red>All players</font></a></p>");
+        if (settings.top_players > 0)
+            out.print("<p class=\"title\"><a href=\"../top_players.htm\"><font color=red>Top %i players</font></a></p>",
+                      settings.top_players);
+        out.print("<p class=\"title\"><span style=\"background-color: #808080\">%s</span></p>",
+                  p->get_display_name(settings.no_funnames).c_str());
+        html_writer writer(totals, &out, &settings, 0);
+        writer.player_info(*p);
+        writer.weapon_stats(*p);
+        writer.player_vs_player(*p);
+        html_page_foot(out, false);
+        out.close();
+    }
+    printf("\b\b\b\b\b\b\b(100 %%)");
+}
+
+void html_writer::player_info(player_t& p) {
+    outfile& o = *out;
+    html_paragraph(o, "<b>Player info</b>");
+    html_table_open(o, "border=1 cellspacing=0 bordercolor=#000000");
+    o.puts("<tr>\r\n");
+    html_set_cell_attributes("bgcolor=#000080");
+    for (const char* head : {"Frags", "Kills", "Killed", "Suicides", "Deaths", "T.deaths", "Eff"})
+        html_head_cell(o, "%s", head);
+    o.puts("</tr>\r\n");
+    o.puts("<tr align=\"right\">\r\n");
+    html_set_cell_attributes("bgcolor=#606060");
+    html_cell(o, "%i", p.frags());
+    html_cell(o, "%u", p.kills[0]);
+    html_cell(o, "%u", p.killed[0]);
+    html_cell(o, "%u", p.suicides[0]);
+    html_cell(o, "%u", p.world_deaths);
+    html_cell(o, "%u", p.total_deaths());
+    html_cell(o, "%.2f", p.eff());
+    o.puts("</tr>\r\n");
+    html_table_close(o);
+}
+
+// Share of a count in its total, rounded half up; 0 when the total is 0.
+static int share(uint32_t part, uint32_t total) {
+    return total > 0 ? static_cast<int>(part * 100.0 / total + 0.5) : 0;
+}
+
+void html_writer::weapon_stats(player_t& p) {
+    outfile& o = *out;
+    html_paragraph(o, "<b>Weapon stats</b>");
+    html_set_cell_attributes("bgcolor=#000080");
+    html_table_open(o, "border=1 cellspacing=0 bgcolor=#606060 bordercolor=#000000");
+    o.puts("<tr bgcolor=000080>\r\n");
+    html_head_cell(o, "Weapon");
+    html_set_cell_attributes("colspan=2 align=center bgcolor=#000080");
+    html_head_cell(o, "Kills");
+    html_head_cell(o, "Deaths");
+    html_set_cell_attributes("");
+    o.puts("</tr>\r\n");
+    for (int w = 1; w < MAX_WEAPONS; w++) {
+        if (p.kills[w] == 0 && p.killed[w] == 0) continue;
+        o.puts("<tr>\r\n");
+        html_set_cell_attributes("width=120 align=left");
+        html_head_cell(o, "%s", weapon_name(w).c_str());
+        html_set_cell_attributes("width=60 align=right");
+        html_cell(o, "%u", p.kills[w]);
+        html_cell(o, "%i %%", share(p.kills[w], p.kills[0]));
+        html_cell(o, "%u", p.killed[w]);
+        html_cell(o, "%i %%", share(p.killed[w], p.killed[0]));
+        o.puts("</tr>\r\n");
+    }
+    o.puts("<tr>\r\n");
+    html_set_cell_attributes("width=120 align=left");
+    html_head_cell(o, "TOTAL");
+    html_set_cell_attributes("width=60 align=right");
+    html_head_cell(o, "%u", p.kills[0]);
+    html_head_cell(o, "100 %%");
+    html_head_cell(o, "%u", p.killed[0]);
+    html_head_cell(o, "100 %%");
+    o.puts("</tr>\r\n");
+    html_table_close(o);
+}
+
+void html_writer::player_vs_player(player_t& p) {
+    outfile& o = *out;
+    totals->sort_p2ps(&p, SORT_KILLS);
+    html_paragraph(o, "<b>Player vs player stats</b>");
+    html_set_cell_attributes("bgcolor=#000080");
+    html_table_open(o, "border=1 cellspacing=0 bgcolor=#606060 bordercolor=#000000");
+    o.puts("<tr bgcolor=000080>\r\n");
+    for (const char* head : {"Enemy", "Kills", "Deaths", "Enemy Eff"}) html_head_cell(o, "%s", head);
+    html_set_cell_attributes("");
+    o.puts("</tr>\r\n");
+    unsigned long long sum_kills = 0, sum_killed = 0;
+    for (p2p_t* q = p.p2ps.next; q; q = q->next) {
+        if (q->total_kills() == 0 && q->total_killed() == 0) continue;
+        player_t* opponent = q->opponent ? q->opponent : totals->find_player(q->get_name());
+        if (player_excluded(*settings, *opponent)) {
+            sum_kills += q->total_kills();
+            sum_killed += q->total_killed();
+            continue;
+        }
+        o.puts("<tr>\r\n");
+        html_set_cell_attributes("align=left");
+        html_head_cell(o, "<a href=\"player_%i.htm\">%s</a>", opponent->id,
+                       opponent->get_display_name(settings->no_funnames).c_str());
+        html_set_cell_attributes("align=right");
+        html_cell(o, "%u", q->total_kills());
+        html_cell(o, "%u", q->total_killed());
+        html_cell(o, "%.2f", opponent->eff());
+        o.puts("</tr>\r\n");
+    }
+    if (sum_kills > 0 || sum_killed > 0) {
+        o.puts("<tr>\r\n");
+        html_set_cell_attributes("align=left");
+        html_head_cell(o, "UNLISTED");
+        html_set_cell_attributes("align=right");
+        html_cell(o, "%llu", sum_kills);
+        html_cell(o, "%llu", sum_killed);
+        html_head_cell(o, "-");
+        o.puts("</tr>\r\n");
+    }
+    o.puts("<tr>\r\n");
+    html_set_cell_attributes("align=left");
+    html_head_cell(o, "TOTAL");
+    html_set_cell_attributes("align=right");
+    html_head_cell(o, "%u", p.kills[0]);
+    html_head_cell(o, "%u", p.killed[0]);
+    html_head_cell(o, "-");
+    o.puts("</tr>\r\n");
+    html_table_close(o);
+}

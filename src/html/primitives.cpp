@@ -1,0 +1,195 @@
+// HTML page primitives: fixed fragments written byte for byte, with "\r\n"
+// only where a fragment carries it.
+#include "html/primitives.h"
+
+#include <cmath>
+#include <cstdarg>
+#include <cstdio>
+#include <vector>
+
+#include "app/settings.h"
+#include "parse/funname.h"
+#include "platform/platform.h"
+#include "total/player.h"
+
+// Attribute text of the next cells; "<td>" until the first page sets it.
+static std::string cell_attributes = "<td>";
+
+// printf into a string; texts are never cut (a coloured name is long).
+static std::string vformat(const char* format, va_list args) {
+    char small[1024];
+    va_list copy;
+    va_copy(copy, args);
+    int n = vsnprintf(small, sizeof small, format, copy);
+    va_end(copy);
+    if (n < 0) return std::string();
+    if (static_cast<size_t>(n) < sizeof small) return std::string(small, static_cast<size_t>(n));
+    std::vector<char> big(static_cast<size_t>(n) + 1);
+    vsnprintf(big.data(), big.size(), format, args);
+    return std::string(big.data(), static_cast<size_t>(n));
+}
+
+void html_page_head(outfile& out, const settings_t& settings) {
+    out.puts("<html>\r\n");
+    out.puts("<head>\r\n");
+    out.puts("<title>VEXO results</title>\r\n");
+    if (settings.stylesheet_file) {
+        out.puts(settings.in_subfolder
+                     ? "<LINK REL=StyleSheet HREF=\"../vexo.css\" TYPE=\"text/css\">"
+                     : "<LINK REL=StyleSheet HREF=\"vexo.css\" TYPE=\"text/css\">");
+    } else {
+        out.puts("<style>\r\n<!--\r\n");
+        out.print(".text { color: #FFFFFF; font-family: Arial; font-size: %spt; text-align: center }\r\n",
+                  settings.font_size_text);
+        out.print(".title { color: #FFFFFF; font-family: Arial; font-size: %spt; text-align: center; font-weight: bold }\r\n",
+                  settings.font_size_title);
+        out.print("table td { color: #FFFFFF; font-family: Arial; font-size: %spt }\r\n", settings.font_size_text);
+        out.print("table th { color: #FFFFFF; font-family: Arial; font-size: %spt }\r\n", settings.font_size_text);
+        out.puts("-->\r\n</style>\r\n");
+    }
+    out.puts("</head>\r\n");
+    out.puts("<body text=#FFFFFF bgcolor=#000000 class=text link=#FFFFFF vlink=#FFFFFF alink=#FFFFFF>\r\n");
+}
+
+void html_legend(outfile& out) {
+    out.puts("<p>");
+    out.puts("<b>Ratio</b> is calculated as (FPM - DPM)");
+    out.puts("<br><b>Eff</b> is calculated as (100 * kills / (kills + total deaths))");
+    out.puts("<br><b>Skill</b> is calculated as (kills / (total deaths + 1))");
+    out.puts("<br><b>MKIOL</b> means \"Most Kills In One Life\"");
+    out.puts("<br><b>Suicides</b> - if you kill yourself with your own weapons");
+    out.puts("<br><b>Deaths</b> - if you drown, fall, melt to death etc.");
+    out.puts("<br><b>T.deaths</b> is total deaths (killed + suicides + deaths)");
+    out.puts("<br><b>FPM</b> is Frags Per Minute");
+    out.puts("<br><b>DPM</b> is total Deaths Per Minute");
+    out.puts("</p>");
+}
+
+void html_page_foot(outfile& out, bool with_legend) {
+    if (with_legend) html_legend(out);
+    out.puts("<p>");
+    out.print("<a href=\"%s\">", VEXO_HOME_URL);
+    out.print("<font color=#FF0000>VEXO</font></a> %s, %s", VEXO_BUILD, VEXO_DATE);
+    out.print(" by <a href=\"mailto:%s\"><font color=#FFFFFF>%s</font></a>", VEXO_CONTACT, VEXO_AUTHOR);
+    out.puts("</p>");
+    out.puts("\r\n</body>");
+    out.puts("\r\n</html>");
+}
+
+void html_table_open(outfile& out, const char* attributes) {
+    out.print("\r\n<table %s>\r\n", attributes);
+}
+
+void html_table_close(outfile& out) { out.puts("</table>\r\n"); }
+
+void html_set_cell_attributes(const char* attributes) { cell_attributes = attributes; }
+
+static void write_cell(outfile& out, const char* tag, const std::string& text) {
+    out.puts("<");
+    out.puts(tag);
+    out.puts(" ");
+    out.write(cell_attributes.data(), cell_attributes.size());
+    out.puts(">");
+    out.write(text.data(), text.size());
+    out.puts("</");
+    out.puts(tag);
+    out.puts(">\r\n");
+}
+
+void html_cell(outfile& out, const char* format, ...) {
+    va_list args;
+    va_start(args, format);
+    std::string text = vformat(format, args);
+    va_end(args);
+    write_cell(out, "td", text);
+}
+
+void html_head_cell(outfile& out, const char* format, ...) {
+    va_list args;
+    va_start(args, format);
+    std::string text = vformat(format, args);
+    va_end(args);
+    write_cell(out, "th", text);
+}
+
+void html_paragraph(outfile& out, const char* format, ...) {
+    va_list args;
+    va_start(args, format);
+    std::string text = vformat(format, args);
+    va_end(args);
+    out.puts("<p>");
+    out.write(text.data(), text.size());
+    out.puts("</p>");
+}
+
+void html_p_open(outfile& out) { out.puts("<p>"); }
+void html_p_close(outfile& out) { out.puts("</p>"); }
+
+void html_timestamp(outfile& out) {
+    out.print("<p class=text>[%s]</p>\r\n", platform::local_timestamp().c_str());
+}
+
+int time_hours(int seconds) { return seconds / 3600; }
+int time_minutes(int seconds) { return seconds % 3600 / 60; }
+int time_seconds(int seconds) { return seconds % 3600 % 60; }
+
+std::string format_hms(int seconds) {
+    char buffer[64];
+    snprintf(buffer, sizeof buffer, "%02i:%02i:%02i h", time_hours(seconds), time_minutes(seconds),
+             time_seconds(seconds));
+    return buffer;
+}
+
+std::string format_hm(int seconds) {
+    char buffer[64];
+    snprintf(buffer, sizeof buffer, "%02i:%02i h", time_hours(seconds), time_minutes(seconds));
+    return buffer;
+}
+
+std::string format_min_sec(int seconds) {
+    char buffer[64];
+    snprintf(buffer, sizeof buffer, "%i:%02i min", time_hours(seconds) * 60 + time_minutes(seconds),
+             time_seconds(seconds));
+    return buffer;
+}
+
+std::string team_letters(std::string& teams) {
+    std::string collapsed;
+    for (char c : teams)
+        if (collapsed.empty() || collapsed.back() != c) collapsed += c;
+    teams = collapsed;
+    std::string result;
+    for (char c : collapsed) {
+        if (c == 1) result += "<font color=red>R</font>";
+        else if (c == 2) result += "<font color=blue>B</font>";
+        else if (c == 3) result += "S";
+    }
+    return result;
+}
+
+bool player_excluded(const settings_t& settings, const player_t& player) {
+    if (!settings.filters_given) return false;
+    if (settings.min_kills != 0 && player.kills[0] < settings.min_kills) return true;
+    if (settings.min_games != 0 && static_cast<uint32_t>(player.games) < settings.min_games) return true;
+    if (settings.min_playtime != 0 && player.playtime < settings.min_playtime) return true;
+    return false;
+}
+
+const char* sort_order_name(int order) {
+    static const char* const names[10] = {"team", "ratio", "eff",   "skill", "kills",
+                                          "killed", "name", "frags", "score", "playtime"};
+    return order >= 0 && order <= 9 ? names[order] : "";
+}
+
+std::string ratio_text(double ratio) {
+    if (std::fabs(ratio - -9999.0) < 0.001) return "ERR";
+    char buffer[64];
+    snprintf(buffer, sizeof buffer, "%.2f", ratio);
+    return buffer;
+}
+
+std::string html_escape(const char* text) {
+    std::string result;
+    for (const char* p = text; *p; p++) append_escaped(result, *p);
+    return result;
+}

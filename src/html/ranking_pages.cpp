@@ -1,0 +1,147 @@
+// The end-of-run pages of the results folder: the game index and the player
+// ranking, written once per sort key (and again as the top-players set).
+#include "app/vexo_main.h"
+#include "html/html_writer.h"
+#include "html/primitives.h"
+#include "platform/platform.h"
+#include "total/resultdata_total.h"
+
+void vexo_main::write_game_index() {
+    outfile out;
+    out.open("games.htm");
+    html_page_head(out, settings);
+    html_timestamp(out);
+    if (settings.homepage_address[0])
+        out.print("<p class=\"title\"><a href=\"%s\"><font color=red>%s</font></a></p>", settings.homepage_address,
+                  settings.homepage_string);
+    out.puts("<p class=\"title\"><a href=\"players.htm\"><font color=red>All players</font></a></p>");
+    if (settings.top_players > 0)
+        out.print("<p class=\"title\"><a href=\"top_players.htm\"><font color=red>Top %i players</font></a></p>",
+                  settings.top_players);
+    const int n = settings.games_per_file;
+    const int g = games_written;
+    const int lists = g >= 1 ? (g - 1) / n + 1 : 0;
+    for (int k = 1; k <= lists; k++) {
+        int last = k * n < g ? k * n : g;
+        html_paragraph(out, "<a href=\"vexo_games/games%i.htm\"><font color=\"#FFFFFF\"><b>Games %i - %i</b></font></a>",
+                       k, (k - 1) * n + 1, last);
+    }
+    html_page_foot(out, false);
+    out.close();
+}
+
+void vexo_main::write_rankings(resultdata_total* totals, int top) {
+    static const struct {
+        const char* file;
+        int order;   // -1: the setting sort_order
+    } files[8] = {
+        {"players.htm", -1},          {"players_ratio.htm", SORT_RATIO}, {"players_name.htm", SORT_NAME},
+        {"players_eff.htm", SORT_EFF}, {"players_skill.htm", SORT_SKILL}, {"players_frags.htm", SORT_FRAGS},
+        {"players_kills.htm", SORT_KILLS}, {"players_playtime.htm", SORT_PLAYTIME},
+    };
+    const std::string prefix = top > 0 ? "top_" : "";
+    for (const auto& f : files) {
+        std::string name = prefix + f.file;
+        outfile out;
+        out.open(name.c_str());
+        printf("\nWriting player stats to \"%s\"", name.c_str());
+        totals->sort_players(f.order < 0 ? settings.sort_order : f.order);
+        html_writer writer(totals, &out, &settings, games_written);
+        writer.ranking_page(top);
+        out.close();
+    }
+}
+
+void html_writer::ranking_page(int top) {
+    outfile& o = *out;
+    const settings_t& s = *settings;
+    const char* prefix = top > 0 ? "top_" : "";
+    const int key = totals->sort_key;
+    html_page_head(o, s);
+    html_timestamp(o);
+    if (s.homepage_address[0])
+        o.print("<p class=title><a href=\"%s\"><font color=red>%s</font></a>", s.homepage_address, s.homepage_string);
+    if (top > 0)
+        o.puts("<p class=title><a href=\"players.htm\"><font color=red>All players</font></a></p>");
+    else if (s.top_players > 0)
+        o.print("<p class=title><a href=\"top_players.htm\"><font color=red>Top %i players</font></a></p>", s.top_players);
+    o.puts("<p class=title><a href=\"games.htm\"><font color=red>Game index</font></a></p>");
+    if (top > 0)
+        o.print("<p class=title>Top %i players<br>(sorted by %s)</p>", s.top_players, sort_order_name(key));
+    else
+        o.print("<p class=title>Player ranking<br>(sorted by %s)</p>", sort_order_name(key));
+    const bool max_applies = s.max_players > 0 && key != SORT_NAME;
+    if (s.filters_given) {
+        html_p_open(o);
+        o.puts("<b><font size=3>Limits used:</font></b>");
+        if (s.min_kills != 0) o.print("<br>min_kills: %i", static_cast<int>(s.min_kills));
+        if (s.min_games != 0) o.print("<br>min_games: %i", static_cast<int>(s.min_games));
+        if (s.min_playtime != 0) o.print("<br>min_playtime: %s", format_hms(static_cast<int>(s.min_playtime)).c_str());
+        if (max_applies) o.print("<br>max_players: %i", s.max_players);
+        if (s.skip_bots) o.puts("<br>no_bots: true");
+        html_p_close(o);
+    }
+    o.print("<p class=title>Number of games: %i</p>", games);
+
+    html_table_open(o, "border=1 cellspacing=0 bordercolor=#000000 bgcolor=#606060");
+    o.puts("<tr align=right bgcolor=#000080>\r\n");
+    html_set_cell_attributes("align=left width=20");
+    html_head_cell(o, "#");
+    html_set_cell_attributes("align=left");
+    html_head_cell(o, "<a href=\"players_name.htm\">Name</a>");
+    if (!s.skip_bots) html_head_cell(o, "Bot");
+    html_set_cell_attributes("");
+    html_head_cell(o, "<a href=\"%splayers_ratio.htm\">Ratio</a>", prefix);
+    html_head_cell(o, "<a href=\"%splayers_eff.htm\">Eff</a>", prefix);
+    html_head_cell(o, "<a href=\"%splayers_skill.htm\">Skill</a>", prefix);
+    html_head_cell(o, "<a href=\"%splayers_frags.htm\">Frags</a>", prefix);
+    html_head_cell(o, "<a href=\"%splayers_kills.htm\">Kills</a>", prefix);
+    for (const char* head : {"Killed", "Suicides", "Deaths", "T.deaths", "FPM", "DPM"}) html_head_cell(o, "%s", head);
+    html_head_cell(o, "<a href=\"%splayers_playtime.htm\">Playtime</a>", prefix);
+    html_head_cell(o, "Games");
+    html_head_cell(o, "Ping");
+    o.puts("</tr>\r\n");
+
+    int r = 1;
+    for (player_t* p = totals->players.next; p; p = p->next) {
+        if (top > 0 && r > top) break;
+        if (max_applies && r > s.max_players) break;
+        if (player_excluded(s, *p)) continue;
+        p->listed = true;
+        o.puts(r % 2 == 1 ? "<tr align=right>\r\n" : "<tr align=right bgcolor=#808080>\r\n");
+        html_set_cell_attributes("align=left");
+        html_cell(o, "%i", r);
+        html_cell(o, "<b><a href=\"vexo_players/player_%i.htm\">%s</a></b>", p->id,
+                  p->get_display_name(s.no_funnames).c_str());
+        if (!s.skip_bots) {
+            html_set_cell_attributes("align=center");
+            if (p->bot_skill > -1) html_cell(o, "(%i)", p->bot_skill);
+            else html_cell(o, "-");
+        }
+        html_set_cell_attributes("");
+        html_cell(o, "%s", ratio_text(p->ratio()).c_str());
+        html_cell(o, "%.1f", p->eff());
+        html_cell(o, "%.2f", p->skill());
+        html_cell(o, "%i", p->frags());
+        html_cell(o, "%u", p->kills[0]);
+        html_cell(o, "%u", p->killed[0]);
+        html_cell(o, "%u", p->suicides[0]);
+        html_cell(o, "%u", p->world_deaths);
+        html_cell(o, "%u", p->total_deaths());
+        if (p->playtime != 0) {
+            html_cell(o, "%.2f", p->frags() * 60.0 / p->playtime);
+            html_cell(o, "%.2f", p->total_deaths() * 60.0 / p->playtime);
+        } else {
+            html_cell(o, "0.00");
+            html_cell(o, "0.00");
+        }
+        html_cell(o, "%s", format_hm(static_cast<int>(p->playtime)).c_str());
+        html_cell(o, "%i", p->games);
+        if (p->ping_count > 0) html_cell(o, "%lld", static_cast<long long>(p->ping_sum / p->ping_count));
+        else html_cell(o, "-");
+        o.puts("</tr>\r\n");
+        r++;
+    }
+    html_table_close(o);
+    html_page_foot(o, true);
+}

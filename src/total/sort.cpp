@@ -1,0 +1,237 @@
+// Sorting and compaction of player lists: the slots of one game (with their
+// kill-matrix rows and columns), the totals' player list and a player's p2p
+// list. All three use the exchange sort, whose order of ties the pages show.
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "app/fatal.h"
+#include "app/settings.h"
+#include "game/resultdata.h"
+#include "parse/funname.h"
+#include "platform/platform.h"
+#include "total/exchange_sort.h"
+#include "total/resultdata_total.h"
+
+static std::string lower_ascii(std::string text) {
+    for (char& c : text)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return text;
+}
+
+// Numeric key of a player for a sort order (name excluded); computed on the
+// record's values without touching its cached statistics.
+static double numeric_key(const player_t& p, int order) {
+    switch (order) {
+        case SORT_TEAM: return p.team;
+        case SORT_RATIO: return p.compute_ratio();
+        case SORT_EFF: return p.compute_eff();
+        case SORT_SKILL: return p.compute_skill();
+        case SORT_KILLS: return p.kills[0];
+        case SORT_KILLED: return p.killed[0];
+        case SORT_FRAGS: return p.frags();
+        case SORT_SCORE: return p.score();
+        case SORT_PLAYTIME: return p.playtime;
+        default: return 0;
+    }
+}
+
+void resultdata::swap_players(int a, int b) {
+    if (a == b) return;
+    std::swap(players[a], players[b]);
+    const int n = player_count;
+    uint16_t tmp[MAX_WEAPONS];
+    const size_t bytes = sizeof tmp;
+    for (int m = 0; m < n; m++) {
+        memcpy(tmp, cell(m, a), bytes);
+        memcpy(cell(m, a), cell(m, b), bytes);
+        memcpy(cell(m, b), tmp, bytes);
+    }
+    for (int m = 0; m < n; m++) {
+        memcpy(tmp, cell(a, m), bytes);
+        memcpy(cell(a, m), cell(b, m), bytes);
+        memcpy(cell(b, m), tmp, bytes);
+    }
+}
+
+void resultdata::sort_players(int order, bool reverse) {
+    if (order < 0 || order > 9) return;
+    const int n = player_count;
+    auto swap = [this](size_t i, size_t j) { swap_players(static_cast<int>(i), static_cast<int>(j)); };
+    if (order == SORT_NAME) {
+        std::vector<std::string> keys;
+        for (int i = 0; i < n; i++) keys.push_back(lower_ascii(players[i].name_ascii));
+        if (reverse)
+            exchange_sort(keys, [](const std::string& a, const std::string& b) { return a > b; }, swap);
+        else
+            exchange_sort(keys, [](const std::string& a, const std::string& b) { return a < b; }, swap);
+        return;
+    }
+    std::vector<double> keys;
+    for (int i = 0; i < n; i++) keys.push_back(numeric_key(players[i], order));
+    if (reverse)
+        exchange_sort(keys, [](double a, double b) { return a < b; }, swap);
+    else
+        exchange_sort(keys, [](double a, double b) { return a > b; }, swap);
+}
+
+template <class Keep>
+void resultdata::compact(Keep keep) {
+    const int n = player_count;
+    std::vector<int> kept;
+    for (int i = 0; i < n; i++)
+        if (keep(players[i])) kept.push_back(i);
+    const int k = static_cast<int>(kept.size());
+    if (k == n) return;
+    // Each kept cell moves up and left only, so a forward pass copies in place.
+    for (int a = 0; a < k; a++)
+        for (int b = 0; b < k; b++)
+            if (kept[a] != a || kept[b] != b)
+                memcpy(cell(a, b), cell(kept[a], kept[b]), MAX_WEAPONS * sizeof(uint16_t));
+    for (int a = 0; a < k; a++)
+        if (kept[a] != a) players[a] = players[kept[a]];
+    player_count = k;
+}
+
+void resultdata::remove_bots() {
+    if (!settings->skip_bots) return;
+    compact([](const player_t& p) { return p.bot_skill == -1; });
+}
+
+void resultdata::remove_inactive() {
+    compact([](const player_t& p) {
+        return p.frags() > 0 || p.killed[0] != 0 || p.world_deaths != 0 || p.suicides[0] != 0;
+    });
+}
+
+// The totals' list exchange: swaps the records after p and q by relinking.
+void resultdata_total::swap_players(player_t* p, player_t* q) {
+    player_t* x = p->next;
+    player_t* y = q->next;
+    player_t* after_y = y->next;
+    p->next = y;
+    if (x == q) {
+        y->next = x;
+    } else {
+        y->next = x->next;
+        q->next = x;
+    }
+    x->next = after_y;
+}
+
+void resultdata_total::swap_p2ps(p2p_t* p, p2p_t* q) {
+    p2p_t* x = p->next;
+    p2p_t* y = q->next;
+    p2p_t* after_y = y->next;
+    p->next = y;
+    if (x == q) {
+        y->next = x;
+    } else {
+        y->next = x->next;
+        q->next = x;
+    }
+    x->next = after_y;
+}
+
+// Maps texts to their ranks in byte order, so the sort compares numbers and
+// every comparison gives the same answer as comparing the texts.
+static std::vector<double> name_ranks(const std::vector<std::string>& names) {
+    std::vector<size_t> order(names.size());
+    for (size_t i = 0; i < order.size(); i++) order[i] = i;
+    std::sort(order.begin(), order.end(), [&](size_t a, size_t b) { return names[a] < names[b]; });
+    std::vector<double> rank(names.size());
+    double r = 0;
+    for (size_t i = 0; i < order.size(); i++) {
+        if (i > 0 && names[order[i]] != names[order[i - 1]]) r++;
+        rank[order[i]] = -r;   // smaller text first: larger key first
+    }
+    return rank;
+}
+
+int resultdata_total::sort_players(int order) {
+    sort_key = order;
+    printf("\n- Sorting all players        ");
+    const int n = count_players();
+    std::vector<player_t*> list;
+    list.reserve(static_cast<size_t>(n));
+    for (player_t* p = players.next; p; p = p->next) list.push_back(p);
+    if (n >= 2 && (order < 0 || order > 9)) fatal_error("resultdata_total::sort_players - invalid case");
+
+    std::vector<double> keys(list.size());
+    if (order == SORT_NAME) {
+        std::vector<std::string> names;
+        names.reserve(list.size());
+        for (player_t* p : list) names.push_back(lower_ascii(p->name_ascii));
+        keys = name_ranks(names);
+    } else {
+        for (size_t i = 0; i < list.size(); i++) {
+            player_t* p = list[i];
+            switch (order) {
+                case SORT_RATIO: keys[i] = p->ratio(); break;
+                case SORT_EFF: keys[i] = p->eff(); break;
+                case SORT_SKILL: keys[i] = p->skill(); break;
+                default: keys[i] = numeric_key(*p, order); break;
+            }
+        }
+    }
+
+    const size_t count = list.size();
+    for (size_t i = 0; i + 1 < count; i++) {
+        printf("\b\b\b\b\b\b\b(%3i %%)", static_cast<int>(100 * static_cast<long long>(i + 1) / n));
+        double current = keys[i];
+        for (size_t j = i + 1; j < count; j++) {
+            if (keys[j] > current) {
+                keys[i] = keys[j];
+                keys[j] = current;
+                current = keys[i];
+                std::swap(list[i], list[j]);
+            }
+        }
+    }
+    player_t* last = &players;
+    for (player_t* p : list) {
+        last->next = p;
+        last = p;
+    }
+    last->next = nullptr;
+    tail = last;
+    printf("\b\b\b\b\b\b\b(100 %%)\n");
+    platform::flush_console();
+    return 0;
+}
+
+int resultdata_total::sort_p2ps(player_t* player, int order) {
+    std::vector<p2p_t*> list;
+    for (p2p_t* q = player->p2ps.next; q; q = q->next) list.push_back(q);
+    if (list.size() < 2) return 0;
+    std::vector<double> keys(list.size());
+    switch (order) {
+        case SORT_KILLS:
+            for (size_t i = 0; i < list.size(); i++) keys[i] = list[i]->total_kills();
+            break;
+        case SORT_KILLED:
+            for (size_t i = 0; i < list.size(); i++) keys[i] = list[i]->total_killed();
+            break;
+        case SORT_NAME: {
+            std::vector<std::string> names;
+            for (p2p_t* q : list) names.push_back(lower_ascii(q->name_ascii()));
+            keys = name_ranks(names);
+            break;
+        }
+        default:
+            fatal_error("resultdata_total::sort_p2ps - invalid case");
+    }
+    exchange_sort(keys, [](double a, double b) { return a > b; },
+                  [&list](size_t i, size_t j) { std::swap(list[i], list[j]); });
+    p2p_t* last = &player->p2ps;
+    for (p2p_t* q : list) {
+        last->next = q;
+        last = q;
+    }
+    last->next = nullptr;
+    player->p2p_last = last;
+    return 0;
+}
