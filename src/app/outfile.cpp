@@ -5,8 +5,11 @@
 
 #include <cstdarg>
 #include <cstring>
+#include <vector>
 
 #include "app/fatal.h"
+
+static constexpr size_t BUFFER_SIZE = 1 << 16;
 
 outfile::outfile() : stream(nullptr) {}
 
@@ -18,34 +21,61 @@ void outfile::open(const char* name) {
     stream = fopen(name, "wb");
     if (!stream) fatal_error("Couldn't open %s", name);
     file_name = name;
+    if (!buffer) buffer.reset(new char[BUFFER_SIZE]);
+    used = 0;
 }
 
 void outfile::open_append(const char* name) {
     stream = fopen(name, "ab");
     if (!stream) fatal_error("Couldn't open %s", name);
     file_name = name;
+    if (!buffer) buffer.reset(new char[BUFFER_SIZE]);
+    used = 0;
 }
 
-void outfile::check_write() {
-    if (ferror(stream)) {
-        std::string name = file_name;
-        FILE* s = stream;
-        stream = nullptr;
-        fclose(s);
-        fatal_error("Couldn't write %s", name.c_str());
-    }
+void outfile::write_failed() {
+    FILE* s = stream;
+    stream = nullptr;
+    used = 0;
+    fclose(s);
+    fatal_error("Couldn't write %s", file_name.c_str());
+}
+
+void outfile::flush_buffer() {
+    if (used == 0) return;
+    if (fwrite(buffer.get(), 1, used, stream) != used) write_failed();
+    used = 0;
 }
 
 void outfile::print(const char* format, ...) {
     va_list args;
     va_start(args, format);
-    int result = vfprintf(stream, format, args);
+    size_t room = BUFFER_SIZE - used;
+    int n = vsnprintf(buffer.get() + used, room, format, args);
     va_end(args);
-    if (result < 0) check_write();
+    if (n < 0) return;
+    if (static_cast<size_t>(n) < room) {
+        used += static_cast<size_t>(n);
+        return;
+    }
+    // Did not fit: format again into a block of its own.
+    std::vector<char> big(static_cast<size_t>(n) + 1);
+    va_start(args, format);
+    vsnprintf(big.data(), big.size(), format, args);
+    va_end(args);
+    write(big.data(), static_cast<size_t>(n));
 }
 
 void outfile::write(const char* text, size_t length) {
-    if (fwrite(text, 1, length, stream) != length) check_write();
+    if (length > BUFFER_SIZE - used) {
+        flush_buffer();
+        if (length >= BUFFER_SIZE) {
+            if (fwrite(text, 1, length, stream) != length) write_failed();
+            return;
+        }
+    }
+    memcpy(buffer.get() + used, text, length);
+    used += length;
 }
 
 void outfile::puts(const char* text) {
@@ -54,6 +84,7 @@ void outfile::puts(const char* text) {
 
 void outfile::close() {
     if (!stream) return;
+    flush_buffer();
     FILE* s = stream;
     bool failed = fflush(s) != 0 || ferror(s);
     stream = nullptr;

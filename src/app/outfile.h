@@ -2,6 +2,7 @@
 // Files are raw bytes; a failed open, write or close ends the run.
 #pragma once
 #include <cstdio>
+#include <memory>
 #include <string>
 
 class outfile {
@@ -21,7 +22,12 @@ public:
     const std::string& name() const { return file_name; }
 
 private:
-    void check_write();
+    void flush_buffer();
+    [[noreturn]] void write_failed();
     FILE* stream;
     std::string file_name;
+    // Pages are written in many small pieces: they are gathered here and
+    // handed to the stream in large blocks.
+    std::unique_ptr<char[]> buffer;
+    size_t used = 0;
 };
