@@ -178,19 +178,11 @@ int resultdata_total::sort_players(int order) {
         }
     }
 
-    const size_t count = list.size();
-    for (size_t i = 0; i + 1 < count; i++) {
-        printf("\b\b\b\b\b\b\b(%3i %%)", static_cast<int>(100 * static_cast<long long>(i + 1) / n));
-        double current = keys[i];
-        for (size_t j = i + 1; j < count; j++) {
-            if (keys[j] > current) {
-                keys[i] = keys[j];
-                keys[j] = current;
-                current = keys[i];
-                std::swap(list[i], list[j]);
-            }
-        }
-    }
+    exchange_sort_descending(
+        keys, [&list](size_t i, size_t j) { std::swap(list[i], list[j]); },
+        [n](size_t i) {
+            printf("\b\b\b\b\b\b\b(%3i %%)", static_cast<int>(100 * static_cast<long long>(i + 1) / n));
+        });
     player_t* last = &players;
     for (player_t* p : list) {
         last->next = p;
@@ -224,8 +216,8 @@ int resultdata_total::sort_p2ps(player_t* player, int order) {
         default:
             fatal_error("resultdata_total::sort_p2ps - invalid case");
     }
-    exchange_sort(keys, [](double a, double b) { return a > b; },
-                  [&list](size_t i, size_t j) { std::swap(list[i], list[j]); });
+    exchange_sort_descending(
+        keys, [&list](size_t i, size_t j) { std::swap(list[i], list[j]); }, [](size_t) {});
     p2p_t* last = &player->p2ps;
     for (p2p_t* q : list) {
         last->next = q;
