@@ -370,9 +370,9 @@ TEST_F(Run, FontSizesOfTheConfigurationFileReachThePages)
     run_result r = run_vexo(dir, {"/b"});
     block_values v;
     v.skip_bots = true;
-    EXPECT_EQ(r.out, head(v, cfg_part("vexo.cfg", "\n- homepage_string      \"Clan\""
-                                                 "\n- font_size_title      \"14\""
-                                                 "\n- font_size_text       \"9\"")) +
+    EXPECT_EQ(r.out, head(v, cfg_part("vexo.cfg", "\n- font_size_title      \"14\""
+                                                 "\n- font_size_text       \"9\""
+                                                 "\n- homepage_string      \"Clan\"")) +
                          NO_CSS + "\n" + tail(0));
     const std::string page = read_file(dir / "games.htm");
     EXPECT_NE(page.find(".title { color: #FFFFFF; font-family: Arial; font-size: 14pt; "

@@ -34,7 +34,6 @@ static void print_usage_and_note() {
     vexo_main::print_banner();
     settings_t::print_usage();
     printf("\n\nOptions can be specified in upper or lower case with the prefix '/' or '-'");
-    printf("\n");
 }
 
 void vexo_main::usage() {
@@ -52,13 +51,18 @@ static bool is_help(const char* arg) {
 int vexo_main::run(int argc, const char* const* argv) {
     if (argc < 2) usage();
     for (int i = 1; i < argc; i++) {
+        // Help and version end here: the same text as the usage, or the
+        // banner alone, without the closing line of a run.
         if (is_help(argv[i])) {
             print_usage_and_note();
-            return 0;
+            printf("\n");
+            fflush(stdout);
+            exit(0);
         }
         if (strcasecmp(argv[i], "--version") == 0) {
             print_banner();
-            return 0;
+            fflush(stdout);
+            exit(0);
         }
     }
     print_banner();
