@@ -1,0 +1,524 @@
+// Event dispatch: every event word of a log line, the skip flag, warm-ups,
+// ended and one-on-one games, and logs that are empty, cut short or broken.
+#include <gtest/gtest.h>
+
+#include <limits>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "log_support.h"
+
+using vexo_test::parsed_log;
+using Dispatch = vexo_test::parser_test;
+using SkipFlag = vexo_test::parser_test;
+using BadLog = vexo_test::parser_test;
+
+namespace {
+
+constexpr int int_max = std::numeric_limits<int>::max();
+constexpr int int_min = std::numeric_limits<int>::min();
+
+// Two players in a game of the given type; Ann is client 0, Bob client 1.
+std::string game_start(int type) {
+    return " 0:00 InitGame: \\sv_hostname\\Test Server\\g_gametype\\" + std::to_string(type) +
+           "\\mapname\\Arena\n"
+           " 0:01 ClientConnect: 0\n"
+           " 0:01 ClientUserinfoChanged: 0 n\\Ann\\t\\0\\model\\m1\n"
+           " 0:02 ClientConnect: 1\n"
+           " 0:02 ClientUserinfoChanged: 1 n\\Bob\\t\\0\\model\\m2\n";
+}
+
+// A literal's bytes, NUL bytes included.
+template <size_t N>
+std::string bytes(const char (&text)[N]) {
+    return std::string(text, N - 1);
+}
+
+parsed_log& feed(parsed_log& log, const std::string& lines) {
+    size_t begin = 0;
+    while (begin < lines.size()) {
+        size_t end = lines.find('\n', begin);
+        if (end == std::string::npos) end = lines.size() - 1;
+        log.line(lines.substr(begin, end + 1 - begin));
+        begin = end + 1;
+    }
+    return log;
+}
+
+TEST_F(Dispatch, InitGameStoresTheGameSettings) {
+    parsed_log log("");
+    EXPECT_EQ(log.line(" 12:34 InitGame: \\sv_hostname\\My Server\\g_gametype\\4\\MapName\\nope"
+                       "\\mapname\\ArenaOne\\gamename\\vexmod\\fraglimit\\20\\timelimit\\15"
+                       "\\sv_maxclients\\16\r\n"),
+              0);
+    EXPECT_EQ(log.results->start_time, 754);
+    EXPECT_EQ(log.parser->last_time, 754);
+    EXPECT_STREQ(log.results->map_name, "arenaone");
+    EXPECT_STREQ(log.results->game_name, "vexmod");
+    EXPECT_EQ(log.results->game_type, 4);
+    EXPECT_STREQ(log.results->game_type_name, "CTF");
+    EXPECT_EQ(log.results->fraglimit, 20);
+    EXPECT_EQ(log.results->timelimit, 15);
+
+    // Values longer than the fields are cut.
+    log.line(" 0:00 InitGame: \\mapname\\" + std::string(100, 'M') + "\\gamename\\" +
+             std::string(200, 'g') + "\\g_gametype\\1\n");
+    EXPECT_EQ(std::string(log.results->map_name), std::string(63, 'm'));
+    EXPECT_EQ(std::string(log.results->game_name), std::string(63, 'g'));
+    EXPECT_STREQ(log.results->game_type_name, "1on1");
+}
+
+TEST_F(Dispatch, UserInfoMakesPlayers) {
+    struct info_case {
+        std::string args;
+        int count;
+        std::string name;
+        int team;
+        int bot_skill;
+    };
+    const std::string long_name(70, 'x');
+    const info_case cases[] = {
+        {"0 n\\Bob\\t\\2\\model\\x\\skill\\3", 1, "Bob", 2, 3},
+        {"0 n\\Bob\\t\\2\\model\\x", 1, "Bob", 2, -1},
+        {"0 n\\Bob\\model\\x", 1, "Bob", -1, -1},
+        {"0 model\\x\\hc\\100\\n\\^1B<b>\\t\\1", 1, "^1B<b>", 1, -1},
+        {"0 n\\Bob\\t\\3 ", 1, "Bob", 3, -1},
+        // An empty name vanishes: "t" becomes the name, the pairing shifts.
+        {"0 n\\\\t\\1\\model\\x", 1, "t", -1, -1},
+        // Names are cut to 64 characters; the pair after a long name still counts.
+        {"0 n\\" + long_name + "\\t\\2", 1, std::string(64, 'x'), 2, -1},
+        {"0 n\\Bob\\skill\\12345", 1, "Bob", -1, 123},
+        {"0", 1, "", -1, -1},
+        {"", 1, "", -1, -1},
+        {"511 n\\Bob", 1, "Bob", -1, -1},
+        {"512 n\\Bob", 0, "", 0, 0},
+        {"-1 n\\Bob", 0, "", 0, 0},
+        {"4294967296 n\\Bob", 0, "", 0, 0},
+    };
+    for (const info_case& c : cases) {
+        SCOPED_TRACE(c.args);
+        parsed_log log("");
+        EXPECT_EQ(log.line(" 0:05 ClientUserinfoChanged: " + c.args + "\n"), 0);
+        ASSERT_EQ(log.count(), c.count);
+        if (c.count == 0) continue;
+        EXPECT_EQ(std::string(log.slot(0).name), c.name);
+        EXPECT_EQ(log.slot(0).team, c.team);
+        EXPECT_EQ(log.slot(0).bot_skill, c.bot_skill);
+        EXPECT_EQ(log.parser->last_time, 5);
+    }
+}
+
+TEST_F(Dispatch, KillLinesCountKills) {
+    parsed_log log("");
+    testing::internal::CaptureStdout();
+    feed(log, game_start(0) +
+                  " 0:10 Kill: 0 1 10: Ann killed Bob\n"
+                  " 0:20 Kill: 1 0 22: Bob killed Ann\n"
+                  " 0:30 Kill: 700 1 22: <world> killed Bob\n"
+                  " 0:40 Kill: 1 0 7\n"
+                  " 0:50 Kill: 0 1 4294967306\n"
+                  " 0:55 Kill: 4294967296 0 10\n"
+                  " 0:56 Kill: -1 1 10\n"
+                  " 0:57 Kill: 0 1 -3\n");
+    EXPECT_EQ(testing::internal::GetCapturedStdout(),
+              "\nWARNING: weapon id > MAX_WEAPONS, weapon id reset to zero\n");
+    const player_t& ann = log.slot(0);
+    const player_t& bob = log.slot(1);
+    EXPECT_EQ(ann.kills[10], 1u);
+    EXPECT_EQ(bob.kills[22], 1u);
+    EXPECT_EQ(bob.kills[6], 1u);  // 7 is folded into 6
+    EXPECT_EQ(bob.world_deaths, 1u);
+    // The weapon beyond 32 bits is no weapon 10: it counts under 0 only.
+    EXPECT_EQ(ann.kills[0], 2u);
+    EXPECT_EQ(ann.kills[10], 1u);
+    // The killer beyond 32 bits is no client 0: it is the world.
+    EXPECT_EQ(ann.world_deaths, 1u);
+    EXPECT_EQ(ann.suicides[0], 0u);
+    EXPECT_EQ(bob.kills[0], 2u);
+    EXPECT_EQ(bob.killed[0], 2u);
+    EXPECT_EQ(ann.killed[0], 2u);
+    // Negative numbers are dropped: Bob's last life began at the kill of 0:50.
+    EXPECT_EQ(log.results->life_start[1], 50);
+
+    // A kill line without arguments is client 0 killing itself.
+    log.line(" 1:00 Kill:\n");
+    EXPECT_EQ(ann.suicides[0], 1u);
+}
+
+TEST_F(Dispatch, ItemLinesCountPickups) {
+    parsed_log log("");
+    feed(log, game_start(0) +
+                  " 0:10 Item: 0 item_health\r\n"
+                  " 0:11 Item: 1 weapon_railgun\n"
+                  " 0:12 Item: 0 item_quad extra\n"
+                  " 0:13 Item: 0 item_" +
+                  std::string(100, 'q') +
+                  "\n"
+                  " 0:14 Item: 0\n"
+                  " 0:15 Item: 5 item_quad\n"
+                  " 0:16 Item: -1 item_quad\n");
+    EXPECT_EQ(log.slot(0).items[ITEM_HEALTH], 1u);
+    EXPECT_EQ(log.slot(0).items[ITEM_QUAD], 0u);
+    EXPECT_EQ(log.slot(0).items_total, 4);
+    EXPECT_EQ(log.slot(1).items[WEAPON_RAILGUN], 1u);
+    EXPECT_EQ(log.slot(1).items_total, 1);
+    EXPECT_EQ(log.count(), 2);
+
+    testing::internal::CaptureStdout();
+    log.line(" 0:18 Item: 600 item_quad\n");
+    log.line(" 0:19 Item: 4294967296 item_quad\n");
+    const std::string warning = "\nWARNING: player_id overflow in resultdata::add_item\nLINE: item_quad\n";
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), warning + warning);
+    EXPECT_EQ(log.slot(0).items_total, 4);
+}
+
+TEST_F(Dispatch, ConnectsAndDisconnectsMeasurePlayTime) {
+    parsed_log log(" 0:00 InitGame: \\g_gametype\\0\n"
+                   " 0:10 ClientConnect: 0\n"
+                   " 0:12 ClientUserinfoChanged: 0 n\\Ann\\t\\0\n"
+                   " 0:20 ClientConnect: 1\n"
+                   " 0:20 ClientUserinfoChanged: 1 n\\Bob\\t\\0\n"
+                   " 1:10 ClientDisconnect: 0\n"
+                   " 2:00 ClientDisconnect: 4294967296\n"
+                   " 2:00 ClientConnect: 4294967297\n"
+                   " 2:00 ClientConnect: -1\n"
+                   " 2:00 ClientDisconnect: 512\n"
+                   "10:20 ShutdownGame:\n");
+    ASSERT_EQ(log.next_game(), 1);
+    EXPECT_EQ(log.slot(0).playtime, 60u);
+    EXPECT_EQ(log.slot(1).playtime, 600u);
+    EXPECT_EQ(log.parser->last_time, 620);
+    EXPECT_EQ(log.next_game(), 0);
+}
+
+TEST_F(Dispatch, ScoreLinesAddPingSamples) {
+    parsed_log log("");
+    feed(log, game_start(0) +
+                  " 0:30 score: 20  ping: 50  client: 0 Ann\n"
+                  " 0:31 score: 5 ping: 70 client: 0 Ann\n"
+                  " 0:32 score: 5 ping: 70 client: 7 Nobody\n"
+                  " 0:33 score: 5 ping: 70 client: -1\n"
+                  " 0:34 score: 5 ping: 70 client: 4294967296\n"
+                  " 0:35 score: 5 ping: 99999999999 client: 1 Bob\n"
+                  " 0:36 score:\n");
+    EXPECT_EQ(log.slot(0).ping_count, 2 + 1);  // the empty line is a sample of 0 for client 0
+    EXPECT_EQ(log.slot(0).ping_sum, 120);
+    EXPECT_EQ(log.slot(1).ping_count, 1);
+    EXPECT_EQ(log.slot(1).ping_sum, int_max);
+    EXPECT_EQ(log.parser->last_time, 2);  // a score line converts no time stamp
+}
+
+// Words that change nothing: the line is read and the game record left alone.
+TEST_F(Dispatch, LinesWithoutEffect) {
+    const char* lines[] = {
+        " 0:05 ------------------------------------------------------------\n",
+        " 0:05 ----\n",
+        " 0:05 ClientBegin: 0\n",
+        " 0:05 sayteam: Ann: attack\n",
+        " 0:05 Kill\n",
+        " 0:05 kill: 0 1 10\n",
+        " 0:05 Kill:: 0 1 10\n",
+        " 0:05 Unknown: 0 1 10\n",
+        " 0:05\n",
+        "\n",
+        "\r\n",
+        "",
+        "\x01\x02\xff\xfe\xfd\xfc\xfb\xfa\xf9 Kill: 0 1 10\n",
+    };
+    for (const char* text : lines) {
+        SCOPED_TRACE(text);
+        parsed_log log("");
+        feed(log, game_start(0));
+        EXPECT_EQ(log.line(text), 0);
+        EXPECT_EQ(log.count(), 2);
+        EXPECT_EQ(log.slot(0).kills[0] + log.slot(0).killed[0] + log.slot(0).suicides[0], 0u);
+        EXPECT_EQ(log.results->clients[0].state, 1);
+        EXPECT_EQ(log.results->clients[0].since, 1);
+        EXPECT_EQ(log.parser->last_time, 2);
+        EXPECT_FALSE(ignore_events);
+    }
+}
+
+TEST_F(Dispatch, ShutdownEndsTheGameEvenWhenCountingIsOff) {
+    parsed_log log(game_start(0) +
+                   " 0:10 Kill: 0 1 10:\n"
+                   " 5:00 Exit: Fraglimit hit.\n"
+                   " 5:01 Kill: 0 1 10:\n"
+                   " 5:02 Item: 0 item_quad\n"
+                   " 5:03 ClientUserinfoChanged: 2 n\\Cid\\t\\0\n"
+                   " 5:03 ClientUserinfoChanged: 0 n\\Annie\\t\\0\n"
+                   " 5:04 score: 1 ping: 30 client: 0 Ann\n"
+                   " 5:05 ClientConnect: 1\n"
+                   " 5:10 ShutdownGame:\n"
+                   " 5:11 InitGame: \\g_gametype\\0\n");
+    ASSERT_EQ(log.next_game(), 1);
+    EXPECT_TRUE(ignore_events);
+    EXPECT_TRUE(log.parser->exit_seen);
+    ASSERT_EQ(log.count(), 2);
+    EXPECT_EQ(log.slot(0).kills[0], 1u);
+    EXPECT_EQ(log.slot(0).items_total, 0);
+    EXPECT_STREQ(log.slot(0).name, "Ann");
+    EXPECT_EQ(log.slot(0).ping_count, 1);           // pings go on
+    EXPECT_EQ(log.slot(0).playtime, 309u);          // 0:01 to 5:10
+    EXPECT_EQ(log.slot(1).playtime, 5u);            // reconnected at 5:05
+    EXPECT_EQ(log.parser->last_time, 310);
+    EXPECT_EQ(log.next_game(), 0);
+    EXPECT_FALSE(ignore_events);
+    EXPECT_FALSE(log.parser->exit_seen);
+}
+
+// The skip flag after a sequence of lines, from a given start value.
+TEST_F(SkipFlag, FollowsTheEventTable) {
+    struct flag_case {
+        const char* what;
+        bool before;
+        std::string lines;
+        bool after;
+    };
+    const std::string duel = game_start(1);
+    const std::string ffa = game_start(0);
+    const flag_case cases[] = {
+        {"InitGame after a one-on-one game that saw Exit", false,
+         duel + " 5:00 Exit: Fraglimit hit.\n 5:05 ShutdownGame:\n 5:06 Game_Start:\n"
+                " 5:07 InitGame: \\g_gametype\\0\n",
+         true},
+        {"InitGame after a free-for-all that saw Exit", true,
+         ffa + " 5:00 Exit: Fraglimit hit.\n 5:05 ShutdownGame:\n 5:07 InitGame: \\g_gametype\\1\n", false},
+        {"InitGame after a one-on-one game without Exit", true,
+         duel + " 5:05 ShutdownGame:\n 5:07 InitGame: \\g_gametype\\1\n", false},
+        {"a second InitGame clears the Exit", true,
+         duel + " 5:00 Exit: Fraglimit hit.\n 5:07 InitGame: \\g_gametype\\1\n"
+                " 5:08 InitGame: \\g_gametype\\1\n",
+         false},
+        {"Warmup", false, ffa + " 0:05 Warmup:\n", true},
+        {"Game_Start", true, ffa + " 0:05 Game_Start:\n", false},
+        {"Game_End", false, ffa + " 0:05 Game_End:\n", true},
+        {"Exit", false, ffa + " 0:05 Exit: Timelimit hit.\n", true},
+        {"one-on-one: a player joins the spectators", false,
+         duel + " 0:05 ClientUserinfoChanged: 1 n\\Bob\\t\\3\n", true},
+        {"one-on-one: a player leaves", false, duel + " 0:05 ClientDisconnect: 1\n", true},
+        {"one-on-one: a spectator leaves", false,
+         duel + " 0:05 ClientConnect: 2\n 0:05 ClientUserinfoChanged: 2 n\\Cid\\t\\3\n"
+                " 0:06 ClientDisconnect: 2\n",
+         false},
+        {"one-on-one: a client without a slot leaves", false, duel + " 0:05 ClientDisconnect: 9\n", false},
+        {"one-on-one: a player moves between the two teams", false,
+         duel + " 0:05 ClientUserinfoChanged: 1 n\\Bob\\t\\1\n", false},
+        {"free-for-all: a player joins the spectators and another leaves", false,
+         ffa + " 0:05 ClientUserinfoChanged: 1 n\\Bob\\t\\3\n 0:06 ClientDisconnect: 0\n", false},
+        {"connects, pings, chat and shutdown leave it on", true,
+         duel + " 0:05 ClientConnect: 3\n 0:06 score: 1 ping: 2 client: 0\n 0:07 say: Ann: hi\n"
+                " 0:08 ShutdownGame:\n 0:09 ClientBegin: 0\n",
+         true},
+    };
+    for (const flag_case& c : cases) {
+        SCOPED_TRACE(c.what);
+        parsed_log log("");
+        // The start value is set after the game's InitGame, which sets it itself.
+        size_t first_end = c.lines.find('\n') + 1;
+        feed(log, c.lines.substr(0, first_end));
+        ignore_events = c.before;
+        feed(log, c.lines.substr(first_end));
+        EXPECT_EQ(ignore_events, c.after);
+    }
+}
+
+TEST_F(SkipFlag, ExitIsSeenUntilTheNextInitGame) {
+    parsed_log log("");
+    feed(log, game_start(0));
+    EXPECT_FALSE(log.parser->exit_seen);
+    log.line(" 5:00 Exit: Fraglimit hit.\n");
+    EXPECT_TRUE(log.parser->exit_seen);
+    log.line(" 5:01 ShutdownGame:\n");
+    EXPECT_TRUE(log.parser->exit_seen);
+    log.line(" 5:02 InitGame: \\g_gametype\\0\n");
+    EXPECT_FALSE(log.parser->exit_seen);
+}
+
+TEST_F(SkipFlag, SpansParsersAndFiles) {
+    {
+        parsed_log first(game_start(0) + " 5:00 Game_End:\n");
+        EXPECT_EQ(first.next_game(), 0);
+    }
+    EXPECT_TRUE(ignore_events);
+    parsed_log second(" 0:00 ClientConnect: 0\n 0:01 ClientUserinfoChanged: 0 n\\Ann\n");
+    EXPECT_EQ(second.next_game(), 0);
+    EXPECT_EQ(second.count(), 0);
+}
+
+// A warm-up closes what was counted; Game_Start turns counting back on, and
+// clients need a new user info before their kills count.
+TEST_F(Dispatch, WarmupThenGameStart) {
+    parsed_log log(game_start(1) +
+                   " 0:30 Warmup:\n"
+                   " 0:35 Kill: 0 1 10:\n"
+                   " 0:36 ClientUserinfoChanged: 0 n\\Ann\\t\\0\n"
+                   " 0:40 Game_Start:\n"
+                   " 0:41 Kill: 0 1 10:\n"
+                   " 0:42 ClientUserinfoChanged: 0 n\\Ann\\t\\0\n"
+                   " 0:42 ClientUserinfoChanged: 1 n\\Bob\\t\\0\n"
+                   " 0:50 Kill: 0 1 10:\n"
+                   " 1:30 ShutdownGame:\n");
+    ASSERT_EQ(log.next_game(), 1);
+    ASSERT_EQ(log.count(), 4);
+    EXPECT_STREQ(log.slot(0).name, "Ann");
+    EXPECT_EQ(log.slot(0).playtime, 29u);  // 0:01 to the warm-up
+    EXPECT_EQ(log.slot(1).playtime, 28u);
+    EXPECT_EQ(log.slot(0).kills[0], 0u);
+    EXPECT_EQ(log.slot(1).killed[0], 0u);
+    EXPECT_STREQ(log.slot(2).name, "Ann");
+    EXPECT_STREQ(log.slot(3).name, "Bob");
+    EXPECT_EQ(log.slot(2).kills[10], 1u);
+    EXPECT_EQ(log.slot(3).killed[10], 1u);
+    // The warm-up kept the connect times: play time runs from them.
+    EXPECT_EQ(log.slot(2).playtime, 89u);
+    EXPECT_EQ(log.slot(3).playtime, 88u);
+}
+
+TEST_F(Dispatch, OneOnOneStopsWhenAPlayerSpectates) {
+    parsed_log log(game_start(1) +
+                   " 0:10 Kill: 0 1 10:\n"
+                   " 0:20 ClientUserinfoChanged: 1 n\\Bob\\t\\3\n"
+                   " 0:30 Kill: 0 1 10:\n"
+                   " 0:31 Item: 0 item_quad\n"
+                   " 0:40 ShutdownGame:\n"
+                   // A one-on-one game that ends with Exit: the next game counts
+                   // nothing until Game_Start.
+                   " 0:41 InitGame: \\g_gametype\\1\n"
+                   " 0:42 ClientConnect: 0\n"
+                   " 0:42 ClientUserinfoChanged: 0 n\\Ann\\t\\0\n"
+                   " 0:42 ClientConnect: 1\n"
+                   " 0:42 ClientUserinfoChanged: 1 n\\Bob\\t\\0\n"
+                   " 0:50 Kill: 0 1 10:\n"
+                   " 1:00 Exit: Fraglimit hit.\n"
+                   " 1:01 ShutdownGame:\n"
+                   " 1:02 InitGame: \\g_gametype\\1\n"
+                   " 1:03 ClientConnect: 0\n"
+                   " 1:03 ClientUserinfoChanged: 0 n\\Ann\\t\\0\n"
+                   " 1:04 Game_Start:\n"
+                   " 1:05 ClientUserinfoChanged: 0 n\\Ann\\t\\0\n"
+                   " 1:06 ClientUserinfoChanged: 1 n\\Bob\\t\\0\n"
+                   " 1:07 Kill: 1 0 10:\n"
+                   " 1:10 ShutdownGame:\n");
+    ASSERT_EQ(log.next_game(), 1);
+    EXPECT_EQ(log.slot(0).kills[0], 1u);
+    EXPECT_EQ(log.slot(0).items_total, 0);
+    EXPECT_EQ(log.slot(1).team, 3);
+    EXPECT_EQ(log.slot(1).playtime, 18u);  // 0:02 to 0:20
+
+    ASSERT_EQ(log.next_game(), 1);
+    EXPECT_EQ(log.slot(0).kills[0], 1u);
+
+    ASSERT_EQ(log.next_game(), 1);
+    ASSERT_EQ(log.count(), 2);  // the user info before Game_Start was skipped
+    EXPECT_EQ(log.slot(1).kills[0], 1u);
+    EXPECT_EQ(log.slot(0).killed[0], 1u);
+    EXPECT_EQ(log.next_game(), 0);
+}
+
+TEST_F(Dispatch, OneOnOneStopsWhenAPlayerLeaves) {
+    parsed_log log(game_start(1) +
+                   " 0:10 Kill: 0 1 10:\n"
+                   " 0:20 ClientDisconnect: 1\n"
+                   " 0:21 ClientConnect: 2\n"
+                   " 0:21 ClientUserinfoChanged: 2 n\\Cid\\t\\0\n"
+                   " 0:30 Kill: 0 2 10:\n"
+                   " 0:40 ShutdownGame:\n");
+    ASSERT_EQ(log.next_game(), 1);
+    EXPECT_EQ(log.count(), 2);
+    EXPECT_EQ(log.slot(0).kills[0], 1u);
+    EXPECT_EQ(log.slot(0).playtime, 39u);
+}
+
+TEST_F(Dispatch, LogEndingWithoutShutdownClosesPlayTime) {
+    parsed_log log(" 0:00 InitGame: \\g_gametype\\0\n"
+                   " 0:10 ClientConnect: 0\n"
+                   " 0:12 ClientUserinfoChanged: 0 n\\Ann\\t\\0\n"
+                   " 0:30 ClientConnect: 1\n"
+                   " 0:30 ClientUserinfoChanged: 1 n\\Bob\\t\\0\n"
+                   " 2:00 Kill: 0 1 10:\n"
+                   " 2:30 score: 5 ping: 40 client: 0 Ann");
+    EXPECT_EQ(log.next_game(), 0);
+    ASSERT_EQ(log.count(), 2);
+    EXPECT_EQ(log.parser->last_time, 120);
+    EXPECT_EQ(log.slot(0).playtime, 110u);
+    EXPECT_EQ(log.slot(1).playtime, 90u);
+    EXPECT_EQ(log.slot(0).mkiol, 1u);
+    EXPECT_EQ(log.slot(0).mkiol_time, 110u);
+    EXPECT_EQ(log.slot(0).ping_count, 1);
+    EXPECT_EQ(log.results->clients[0].state, 0);
+    EXPECT_EQ(log.next_game(), 0);
+}
+
+TEST_F(Dispatch, GamesFollowOneAnother) {
+    parsed_log log(game_start(0) + " 0:10 Kill: 0 1 10:\n 1:00 ShutdownGame:\n" +
+                   " 1:01 ClientConnect: 0\n" + game_start(3) +
+                   " 0:20 ClientUserinfoChanged: 1 n\\Bob\\t\\2\n 0:30 Kill: 1 0 6:\n 2:00 ShutdownGame:\n");
+    ASSERT_EQ(log.next_game(), 1);
+    EXPECT_EQ(log.slot(0).kills[0], 1u);
+    ASSERT_EQ(log.next_game(), 1);
+    ASSERT_EQ(log.count(), 2);
+    EXPECT_EQ(log.slot(0).kills[0], 0u);
+    EXPECT_EQ(log.slot(1).kills[6], 1u);
+    EXPECT_STREQ(log.results->game_type_name, "team DM");
+    EXPECT_EQ(log.next_game(), 0);
+    EXPECT_EQ(log.next_game(), 0);
+}
+
+TEST_F(BadLog, EmptyLogEndsAtOnce) {
+    parsed_log log("");
+    EXPECT_EQ(log.next_game(), 0);
+    EXPECT_EQ(log.count(), 0);
+    EXPECT_EQ(log.parser->last_time, 0);
+}
+
+TEST_F(BadLog, NulBytesEndTheTextOfTheirLineOnly) {
+    std::string log_text = std::string(10000, '\0') + "\n" + game_start(0);
+    log_text += bytes(" 0:05 Item: 0 item_quad\0 0:06 Item: 0 item_haste\n");
+    log_text += bytes(" 0:07 Item: 1 item_regen\n\0\0\0\n 0:08 ShutdownGame:\n\0");
+    parsed_log log(log_text);
+    ASSERT_EQ(log.next_game(), 1);
+    ASSERT_EQ(log.count(), 2);
+    EXPECT_EQ(log.slot(0).items[ITEM_QUAD], 1u);
+    EXPECT_EQ(log.slot(0).items[ITEM_HASTE], 0u);
+    EXPECT_EQ(log.slot(1).items[ITEM_REGEN], 1u);
+    EXPECT_EQ(log.next_game(), 0);
+}
+
+TEST_F(BadLog, MegabyteLines) {
+    std::string log_text = game_start(0);
+    log_text += std::string(1 << 20, 'A') + "\n";
+    log_text += " 0:05 Kill: 0 1 10:" + std::string(1 << 20, ' ') + "\n";
+    log_text += std::string(1 << 20, '\\') + "\n";
+    log_text += " 0:06 ClientUserinfoChanged: 1 " + std::string(1 << 20, '\\') + "n\\Bobby\n";
+    log_text += " 0:07 ShutdownGame:\n";
+    log_text += std::string(1 << 20, ':');  // no line end at the end of the file
+    parsed_log log(log_text);
+    ASSERT_EQ(log.next_game(), 1);
+    EXPECT_EQ(log.slot(0).kills[10], 1u);
+    EXPECT_EQ(log.next_game(), 0);
+}
+
+TEST_F(BadLog, BinaryJunkIsReadToTheEnd) {
+    std::string junk;
+    uint32_t x = 12345;
+    for (int i = 0; i < 300000; i++) {
+        x = x * 1103515245u + 12345u;
+        junk += static_cast<char>(x >> 24);
+    }
+    // Event words in between, with junk for arguments.
+    for (size_t at = 1000; at < junk.size(); at += 997) {
+        static const char* words[] = {"\n1:00 Kill: ", "\n1:00 ClientUserinfoChanged: ", "\n1:00 InitGame: ",
+                                      "\n1:00 say: ", "\n1:00 Item: ", "\n1:00 ShutdownGame:\n"};
+        const char* w = words[(at / 997) % 6];
+        junk.replace(at, std::strlen(w), w);
+    }
+    parsed_log log(junk);
+    int games = 0;
+    while (log.next_game() == 1) games++;
+    EXPECT_GT(games, 0);
+    EXPECT_EQ(log.reader->position(), static_cast<long long>(junk.size()));
+}
+
+}  // namespace
