@@ -210,7 +210,8 @@ TEST(TotalsSort, InvalidOrdersStopTheRunOnceTwoRecordsAreCompared) {
     for (int order : {10, -1}) {
         SCOPED_TRACE(order);
         EXPECT_EXIT({ prepare_fatal_child(); totals.sort_players(order); }, testing::ExitedWithCode(1),
-                    "ERROR: resultdata_total::sort_players - invalid case");
+                    "\n- Sorting all players        \b\b\b\b\b\b\b\\( 50 %\\)"
+                    "\nERROR: resultdata_total::sort_players - invalid case\n\nPress ENTER");
     }
     for (int order : {4, 5, 6}) EXPECT_EQ(totals.sort_p2ps(a, order), 0);
 }

@@ -158,7 +158,11 @@ int resultdata_total::sort_players(int order) {
     std::vector<player_t*> list;
     list.reserve(static_cast<size_t>(n));
     for (player_t* p = players.next; p; p = p->next) list.push_back(p);
-    if (n >= 2 && (order < 0 || order > 9)) fatal_error("resultdata_total::sort_players - invalid case");
+    if (n >= 2 && (order < 0 || order > 9)) {
+        // The first comparison finds the order invalid, after the first progress field.
+        printf("\b\b\b\b\b\b\b(%3i %%)", static_cast<int>(100 / n));
+        fatal_error("resultdata_total::sort_players - invalid case");
+    }
 
     std::vector<double> keys(list.size());
     if (order == SORT_NAME) {
