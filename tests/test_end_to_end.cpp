@@ -1,0 +1,949 @@
+// End-to-end runs of the built vexo program on logs written into a fresh
+// temporary folder: the console transcript byte for byte (elapsed seconds
+// masked), the output tree, every link of every page, whole pages derived by
+// hand from the page rules (time stamps masked), and bad input that must
+// never crash or hang a run.
+#include <gtest/gtest.h>
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <ftw.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <functional>
+#include <random>
+#include <regex>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "app/settings.h"
+
+namespace {
+
+// ---------------------------------------------------------------- helpers
+
+class scratch_dir {
+public:
+    scratch_dir() {
+        std::string pattern = ::testing::TempDir() + "vexo_e2e_XXXXXX";
+        std::vector<char> name(pattern.begin(), pattern.end());
+        name.push_back(0);
+        if (!mkdtemp(name.data())) ADD_FAILURE() << "mkdtemp failed";
+        path = name.data();
+    }
+    ~scratch_dir() {
+        nftw(path.c_str(),
+             [](const char* p, const struct stat*, int, struct FTW*) { return remove(p); }, 16,
+             FTW_DEPTH | FTW_PHYS);
+    }
+    std::string operator/(const std::string& rel) const { return path + "/" + rel; }
+    std::string path;
+};
+
+std::string read_file(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+void write_file(const std::string& path, const std::string& content) {
+    std::ofstream out(path, std::ios::binary);
+    out << content;
+}
+
+bool is_file(const std::string& path) {
+    struct stat st;
+    return stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+struct run_result {
+    std::string out;   // standard output: the console transcript
+    std::string err;   // standard error (sanitizer reports, if any)
+    int code = -1;
+};
+
+// Runs vexo in `dir` with `args`, standard input at its end.
+run_result run_vexo(const std::string& dir, const std::vector<std::string>& args) {
+    run_result result;
+    std::string err_path = dir + "/../" + "vexo_e2e_stderr_" + std::to_string(getpid());
+    int fds[2];
+    if (pipe(fds) != 0) return result;
+    pid_t child = fork();
+    if (child == 0) {
+        if (chdir(dir.c_str()) != 0) _exit(126);
+        dup2(fds[1], STDOUT_FILENO);
+        close(fds[0]);
+        close(fds[1]);
+        int in = open("/dev/null", O_RDONLY);
+        dup2(in, STDIN_FILENO);
+        int err = open(err_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        dup2(err, STDERR_FILENO);
+        std::vector<char*> argv;
+        argv.push_back(const_cast<char*>(VEXO_BINARY));
+        for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+        argv.push_back(nullptr);
+        execv(VEXO_BINARY, argv.data());
+        _exit(127);
+    }
+    close(fds[1]);
+    char buffer[65536];
+    ssize_t got;
+    while ((got = read(fds[0], buffer, sizeof buffer)) > 0) result.out.append(buffer, got);
+    close(fds[0]);
+    int status = 0;
+    waitpid(child, &status, 0);
+    result.code = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    result.err = read_file(err_path);
+    unlink(err_path.c_str());
+    return result;
+}
+
+// "\n12.34 seconds elapsed" -> "\nX seconds elapsed".
+std::string mask_elapsed(const std::string& transcript) {
+    static const std::regex elapsed("\n[0-9]+\\.[0-9]{2} seconds elapsed");
+    return std::regex_replace(transcript, elapsed, "\nX seconds elapsed");
+}
+
+// The time stamp paragraph "<p class=text>[Sun Dec 06 20:00:24 2026\n]</p>".
+std::string mask_stamp(const std::string& page) {
+    static const std::regex stamp(
+        "<p class=text>\\[(Mon|Tue|Wed|Thu|Fri|Sat|Sun) "
+        "(Jan|Feb|Mar|Apr|May|Jun|Jul|Aug|Sep|Oct|Nov|Dec) [0-9]{2} "
+        "[0-9]{2}:[0-9]{2}:[0-9]{2} [0-9]{4}\n\\]</p>\r\n");
+    return std::regex_replace(page, stamp, "<p class=text>[STAMP]</p>\r\n");
+}
+
+// Every regular file below `root`, as paths relative to it, sorted.
+std::set<std::string> list_tree(const std::string& root, const std::string& rel = "") {
+    std::set<std::string> files;
+    DIR* dir = opendir((root + "/" + rel).c_str());
+    if (!dir) return files;
+    while (dirent* e = readdir(dir)) {
+        std::string name = e->d_name;
+        if (name == "." || name == "..") continue;
+        std::string sub = rel.empty() ? name : rel + "/" + name;
+        struct stat st;
+        if (lstat((root + "/" + sub).c_str(), &st) != 0) continue;
+        if (S_ISDIR(st.st_mode)) {
+            std::set<std::string> below = list_tree(root, sub);
+            files.insert(below.begin(), below.end());
+        } else {
+            files.insert(sub);
+        }
+    }
+    closedir(dir);
+    return files;
+}
+
+// Every href="..." (any letter case) of every .htm page below `root` that does
+// not resolve to an existing file; web and mail addresses are not followed.
+std::vector<std::string> broken_links(const std::string& root) {
+    std::vector<std::string> broken;
+    for (const std::string& page : list_tree(root)) {
+        if (page.size() < 4 || page.compare(page.size() - 4, 4, ".htm") != 0) continue;
+        std::string text = read_file(root + "/" + page);
+        std::string lower = text;
+        for (char& c : lower) c = static_cast<char>(tolower(static_cast<unsigned char>(c)));
+        std::string folder = page.find('/') == std::string::npos
+                                 ? root
+                                 : root + "/" + page.substr(0, page.rfind('/'));
+        for (size_t at = lower.find("href=\""); at != std::string::npos;
+             at = lower.find("href=\"", at + 1)) {
+            size_t start = at + 6;
+            size_t end = text.find('"', start);
+            if (end == std::string::npos) {
+                broken.push_back(page + ": unterminated href");
+                break;
+            }
+            std::string target = text.substr(start, end - start);
+            if (target.find(':') != std::string::npos || target.empty() || target[0] == '#')
+                continue;
+            if (!is_file(folder + "/" + target)) broken.push_back(page + " -> " + target);
+        }
+    }
+    return broken;
+}
+
+// A run that went through: exit code 0, the transcript complete, no error,
+// no sanitizer report, every link resolving.
+void expect_sound_run(const run_result& r, const std::string& results) {
+    EXPECT_EQ(r.code, 0) << r.out << r.err;
+    EXPECT_EQ(r.out.find("ERROR"), std::string::npos) << r.out;
+    EXPECT_NE(mask_elapsed(r.out).find("\nX seconds elapsed\n"), std::string::npos) << r.out;
+    EXPECT_EQ(r.err, "");
+    EXPECT_EQ(broken_links(results), std::vector<std::string>());
+}
+
+std::string join_lines(const std::vector<std::string>& lines, const char* eol = "\n") {
+    std::string text;
+    for (const std::string& l : lines) text += l + eol;
+    return text;
+}
+
+// ------------------------------------------------------ page fragments
+// The fragments of the page rules, written out by hand.
+
+const char* const BODY =
+    "<body text=#FFFFFF bgcolor=#000000 class=text link=#FFFFFF vlink=#FFFFFF alink=#FFFFFF>"
+    "\r\n";
+
+std::string head() {
+    return std::string("<html>\r\n<head>\r\n<title>VEXO results</title>\r\n") +
+           "<style>\r\n<!--\r\n"
+           ".text { color: #FFFFFF; font-family: Arial; font-size: 10pt; text-align: center "
+           "}\r\n"
+           ".title { color: #FFFFFF; font-family: Arial; font-size: 12pt; text-align: center; "
+           "font-weight: bold }\r\n"
+           "table td { color: #FFFFFF; font-family: Arial; font-size: 10pt }\r\n"
+           "table th { color: #FFFFFF; font-family: Arial; font-size: 10pt }\r\n"
+           "-->\r\n</style>\r\n"
+           "</head>\r\n" +
+           BODY;
+}
+
+std::string foot(bool legend) {
+    std::string text;
+    if (legend)
+        text +=
+            "<p><b>Ratio</b> is calculated as (FPM - DPM)"
+            "<br><b>Eff</b> is calculated as (100 * kills / (kills + total deaths))"
+            "<br><b>Skill</b> is calculated as (kills / (total deaths + 1))"
+            "<br><b>MKIOL</b> means \"Most Kills In One Life\""
+            "<br><b>Suicides</b> - if you kill yourself with your own weapons"
+            "<br><b>Deaths</b> - if you drown, fall, melt to death etc."
+            "<br><b>T.deaths</b> is total deaths (killed + suicides + deaths)"
+            "<br><b>FPM</b> is Frags Per Minute"
+            "<br><b>DPM</b> is total Deaths Per Minute</p>";
+    text += std::string("<p><a href=\"") + VEXO_HOME_URL + "\">" +
+            "<font color=#FF0000>VEXO</font></a> build 056, 2000-10-07" +
+            " by <a href=\"mailto:" + VEXO_CONTACT + "\"><font color=#FFFFFF>" + VEXO_AUTHOR +
+            "</font></a>" + "</p>\r\n</body>\r\n</html>";
+    return text;
+}
+
+std::string th(const std::string& attr, const std::string& text) {
+    return "<th " + attr + ">" + text + "</th>\r\n";
+}
+std::string td(const std::string& attr, const std::string& text) {
+    return "<td " + attr + ">" + text + "</td>\r\n";
+}
+std::string para(const std::string& text) { return "<p>" + text + "</p>"; }
+std::string table(const std::string& attr) { return "\r\n<table " + attr + ">\r\n"; }
+const char* const TABLE_END = "</table>\r\n";
+const char* const STAMP = "<p class=text>[STAMP]</p>\r\n";
+
+// Cells of one row from a list of texts, all with one attribute text.
+std::string cells(const std::string& attr, const std::vector<std::string>& texts,
+                  bool head_cells = false) {
+    std::string row;
+    for (const std::string& t : texts) row += head_cells ? th(attr, t) : td(attr, t);
+    return row;
+}
+
+std::string progress(int percent) {
+    char text[16];
+    snprintf(text, sizeof text, "\b\b\b\b\b\b\b(%3i %%)", percent);
+    return text;
+}
+
+// The transcript of a ranking set: one line and one sort per file.
+std::string ranking_lines(const std::string& prefix, int players) {
+    static const char* const files[] = {"players.htm",       "players_ratio.htm",
+                                        "players_name.htm",  "players_eff.htm",
+                                        "players_skill.htm", "players_frags.htm",
+                                        "players_kills.htm", "players_playtime.htm"};
+    std::string text;
+    for (const char* f : files) {
+        text += "\nWriting player stats to \"" + prefix + f + "\"";
+        text += "\n- Sorting all players        ";
+        for (int i = 0; i + 1 < players; ++i) text += progress(100 * (i + 1) / players);
+        text += progress(100) + "\n";
+    }
+    return text;
+}
+
+// ------------------------------------------------------------ fixture
+
+// A free-for-all game of three players (Ash, ^4Birch, the bot Cedar) that is
+// written, then a game that is dropped: only Dune has a death, Ash is idle.
+std::vector<std::string> fixture_lines() {
+    return {
+        "  0:00 ------------------------------------------------------------",
+        "  0:00 InitGame: \\sv_hostname\\Fixture\\g_gametype\\0\\mapname\\Pebble"
+        "\\gamename\\vexoarena\\fraglimit\\10\\timelimit\\5\\",
+        "  0:00 ClientConnect: 0",
+        "  0:00 ClientUserinfoChanged: 0 n\\Ash\\t\\0\\model\\grunt",
+        "  0:00 ClientBegin: 0",
+        "  0:00 ClientConnect: 1",
+        "  0:00 ClientUserinfoChanged: 1 n\\^4Birch\\t\\0\\model\\visor",
+        "  0:00 ClientBegin: 1",
+        "  0:00 ClientConnect: 2",
+        "  0:00 ClientUserinfoChanged: 2 n\\Cedar\\t\\0\\model\\sarge\\skill\\2",
+        "  0:00 ClientBegin: 2",
+        "  0:25 Item: 0 weapon_railgun",
+        "  0:26 Item: 0 item_armor_shard",
+        "  0:27 Item: 0 item_armor_shard",
+        "  0:30 Item: 1 item_health_large",
+        "  0:35 Item: 1 ammo_rockets",
+        "  0:40 Kill: 0 1 10: Ash killed Birch by MOD_RAILGUN",
+        "  0:50 Item: 2 item_quad",
+        "  0:55 Item: 2 holdable_teleporter",
+        "  0:56 Item: 2 item_unheard_of",
+        "  1:00 Kill: 0 2 10: Ash killed Cedar by MOD_RAILGUN",
+        "  1:10 say: Ash: two <down> & one to go",
+        "  1:30 Kill: 1 0 7: Birch killed Ash by MOD_ROCKET_SPLASH",
+        "  2:00 Kill: 1022 2 22: <world> killed Cedar by MOD_TRIGGER_HURT",
+        "  2:00 score: 2  ping: 50  client: 0 Ash",
+        "  2:30 Kill: 2 2 6: Cedar killed Cedar by MOD_ROCKET",
+        "  2:45 sayteam: ^4Birch: not in the chat log",
+        "  2:50 say: ^4Birch: ^1red^7 alert",
+        "  3:00 Kill: 0 1 10: Ash killed Birch by MOD_RAILGUN",
+        "  3:10 Kill: 2 0 3: Cedar killed Ash by MOD_MACHINEGUN",
+        "  4:00 Exit: Timelimit hit.",
+        "  4:00 score: 3  ping: 40  client: 0 Ash",
+        "  4:00 score: 1  ping: 60  client: 1 ^4Birch",
+        "  4:00 score: -1  ping: 0  client: 2 Cedar",
+        "  4:00 ShutdownGame:",
+        "  0:00 ------------------------------------------------------------",
+        "  0:00 InitGame: \\sv_hostname\\Fixture\\g_gametype\\0\\mapname\\Pebble"
+        "\\gamename\\vexoarena\\fraglimit\\10\\timelimit\\5\\",
+        "  0:00 ClientConnect: 0",
+        "  0:00 ClientUserinfoChanged: 0 n\\Ash\\t\\0\\model\\grunt",
+        "  0:05 ClientConnect: 1",
+        "  0:05 ClientUserinfoChanged: 1 n\\Dune\\t\\0\\model\\doom",
+        "  0:20 Kill: 1022 1 19: <world> killed Dune by MOD_FALLING",
+        "  0:30 say: Dune: anyone?",
+        "  1:00 ShutdownGame:",
+        "  1:00 ------------------------------------------------------------",
+    };
+}
+
+// Progress of each game: the position after its "ShutdownGame:" line.
+std::vector<int> game_progress(const std::string& log) {
+    std::vector<int> fields;
+    for (size_t at = log.find("ShutdownGame:"); at != std::string::npos;
+         at = log.find("ShutdownGame:", at + 1)) {
+        size_t end = log.find('\n', at) + 1;
+        fields.push_back(static_cast<int>(end * 100 / log.size()));
+    }
+    return fields;
+}
+
+const char* const CHAT_PAGE =
+    "<html><title>VEXO chatlog</title>\r\n"
+    "<body text=#FFFFFF bgcolor=#000000 class=text link=#FFFFFF vlink=#FFFFFF alink=#FFFFFF>"
+    "\r\n"
+    "<p><i><b>Game 1</b></i></p>\r\n"
+    "<b>Ash</b>: two &lt;down&gt; &amp; one to go<br>\r\n"
+    "<b><font color=\"blue\">Birch</font></b>: <font color=\"red\">red</font>"
+    "<font color=\"white\"> alert</font><br>\r\n"
+    "<p><i><b>Game 2</b></i></p>\r\n"
+    "<b>Dune</b>: anyone?<br>\r\n"
+    "</body></html>";
+
+// The transcript of "vexo /l /d /top2 fixture.log" with no vexo.cfg.
+std::string fixture_transcript(const std::string& log) {
+    std::string t = std::string("\n") + VEXO_NAME + " " + VEXO_BUILD + ", " + VEXO_DATE + "\n" +
+                    VEXO_CREDIT + "\n";
+    t += "\nReading CFG: vexo.cfg";
+    t += "\nNo CFG found, using default values\n";
+    t += "\n";
+    t += "\nCurrent settings:\n"
+         "\tSkipping bots in log: NO\n"
+         "\tWrite chat log: YES\n"
+         "\tFunnames: YES\n"
+         "\tMax players: 0\n"
+         "\tTop x players: 2\n"
+         "\tMin kills: 0\n"
+         "\tMin games: 0\n"
+         "\tMin playing time: 0\n"
+         "\tWriting data file: YES\n"
+         "\tSort order: by ratio\n"
+         "\n";
+    t += "\nNo vexo.css found, using default stylesheets";
+    t += "\n";
+    t += "\nParsing fixture.log [" + std::to_string(log.size()) + " byte]";
+    t += "\n- Writing game stats        ";
+    for (int p : game_progress(log)) t += progress(p);
+    t += progress(100);
+    t += "\nWriting vexodata.txt";
+    t += "\n\nWrote chat.htm [" + std::to_string(strlen(CHAT_PAGE)) + " byte]";
+    t += "\n";
+    t += ranking_lines("", 3);
+    t += ranking_lines("top_", 3);
+    t += "\nWriting per player stats        " + progress(33) + progress(66) + progress(100) +
+         progress(100) + "\n";
+    t += "\nX seconds elapsed\n";
+    return t;
+}
+
+// Players table of game 1 (FFA, bots kept): Ash, Birch, Cedar by ratio.
+std::string fixture_players_table() {
+    std::string t = table("border=1 cellspacing=0 bordercolor=#000000 bgcolor=#606060");
+    t += "<tr align=right bgcolor=#000080>\r\n";
+    t += th("align=left width=20", "#") + th("align=left", "Name");
+    t += cells("", {"Bot", "Ratio", "Eff", "Skill", "Frags", "Kills", "Killed", "Suicides",
+                    "Deaths", "T.deaths", "MKIOL", "Avg. life", "FPM", "DPM", "Playtime"},
+               true);
+    t += "</tr>\r\n";
+    struct row {
+        const char* n;
+        const char* name;
+        const char* bot;
+        std::vector<std::string> values;
+    };
+    // Ash: 3 kills, killed 2, best life 2 kills in 90 s, 240 s played.
+    // Birch: 1 kill, killed 2, best life 1 kill in 140 s.
+    // Cedar: 1 kill, killed 1, 1 suicide, 1 world death, best life 1 in 90 s.
+    const row rows[] = {
+        {"1", "Ash", "-",
+         {"0.25", "60.0", "1.00", "3", "3", "2", "0", "0", "2", "2 (1:30 min)", "1:20 min",
+          "0.75", "0.50", "00:04 h"}},
+        {"2", "<font color=\"blue\">Birch</font>", "-",
+         {"-0.25", "33.3", "0.33", "1", "1", "2", "0", "0", "2", "1 (2:20 min)", "1:20 min",
+          "0.25", "0.50", "00:04 h"}},
+        {"3", "Cedar", "(2)",
+         {"-1.00", "25.0", "0.25", "-1", "1", "1", "1", "1", "3", "1 (1:30 min)", "1:00 min",
+          "-0.25", "0.75", "00:04 h"}},
+    };
+    for (int i = 0; i < 3; ++i) {
+        t += i % 2 == 0 ? "<tr align=right bgcolor=#808080>\r\n" : "<tr align=right>\r\n";
+        t += td("align=left", rows[i].n) + td("align=left", std::string("<b>") + rows[i].name + "</b>");
+        t += td("align=center", rows[i].bot);
+        t += cells("", rows[i].values);
+        t += "</tr>\r\n";
+    }
+    return t + TABLE_END;
+}
+
+std::string left_cells(int i) {
+    static const char* const names[] = {"<b>Ash</b>", "<b><font color=\"blue\">Birch</font></b>",
+                                        "<b>Cedar</b>"};
+    static const char* const bots[] = {"-", "-", "(2)"};
+    return std::string(i % 2 == 0 ? "<tr align=right bgcolor=#808080>\r\n"
+                                   : "<tr align=right>\r\n") +
+           td("align=left", std::to_string(i + 1)) + td("align=left", names[i]) +
+           td("align=center", bots[i]);
+}
+
+std::string left_heads() {
+    return th("align=left width=20", "#") + th("align=left", "Name") + th("align=center", "Bot");
+}
+
+std::string pickup_table(const std::string& title, const std::string& attr,
+                         const std::vector<std::string>& heads,
+                         const std::vector<std::vector<std::string>>& values) {
+    std::string t = para("<b>" + title + "</b>");
+    t += table("border=1 cellspacing=0 bordercolor=#000000 bgcolor=#606060");
+    t += "<tr align=right bgcolor=#000080>\r\n" + left_heads() + cells(attr, heads, true) +
+         "</tr>\r\n";
+    for (int i = 0; i < 3; ++i) t += left_cells(i) + cells("", values[i]) + "</tr>\r\n";
+    return t + TABLE_END;
+}
+
+// One kill chart of game 1: matrix[i][j] kills of slot i on slot j.
+std::string killchart(const std::string& weapon, const std::vector<std::vector<int>>& m,
+                      const std::vector<int>& kills, const std::vector<int>& killed, int total) {
+    static const char* const names[] = {"Ash", "Birch", "Cedar"};
+    std::string t = table("border=1 cellspacing=0 bgcolor=#606060 bordercolor=#000000");
+    t += "<tr bgcolor=000080>\r\n<td align=center colspan=6><b>Killchart (" + weapon +
+         ")</b></td>\r\n</tr>\r\n";
+    t += "<tr>\r\n<td>&nbsp;</td>\r\n<td>&nbsp;</td>\r\n";
+    for (int j = 1; j <= 3; ++j)
+        t += "<td><p align=center><font color=#FF0000><b>" + std::to_string(j) +
+             "</b></font></p></td>\r\n";
+    t += "<td><b>KILLS</b></td>\r\n</tr>\r\n";
+    for (int i = 0; i < 3; ++i) {
+        t += std::string("<tr>\r\n<td><b>") + names[i] + "</b></td>\r\n";
+        t += "<td width=20><p align=center><font color=#FF0000><b>" + std::to_string(i + 1) +
+             "</b></font></p></td>\r\n";
+        for (int j = 0; j < 3; ++j) {
+            std::string n = std::to_string(m[i][j]);
+            t += i == j ? "<td width=20><p align=right><font color=#0000FF>" + n +
+                              "</font></p></td>\r\n"
+                        : "<td width=20><p align=right>" + n + "</p></td>\r\n";
+        }
+        t += "<td><p align=right><b>" + std::to_string(kills[i]) + "</b></p></td>\r\n</tr>\r\n";
+    }
+    t += "<tr>\r\n<td><b>DEATHS</b></td>\r\n<td>&nbsp;</td>\r\n";
+    for (int j = 0; j < 3; ++j)
+        t += "<td><p align=right><b>" + std::to_string(killed[j]) + "</b></p></td>\r\n";
+    t += "<td><p align=right><b>" + std::to_string(total) + "</b></p></td>\r\n</tr>\r\n";
+    return t + TABLE_END + "<p></p>";
+}
+
+std::string fixture_game_page() {
+    std::string p = head() + STAMP;
+    p += "<p class=\"title\"><a href=\"../players.htm\"><font color=red>All players</font></a></p>";
+    p += "<p class=\"title\"><a href=\"../top_players.htm\"><font color=red>Top 2 players</font>"
+         "</a></p>";
+    p += "<p class=\"title\"><a href=\"../games.htm\"><font color=red>Game index</font></a></p>";
+    p += "<p class=\"title\"><a href=\"games1.htm\"><font color=red>Game list</font></a></p>";
+    p += "<p class=\"title\">Game 1</p>";
+    // Game info
+    p += para("<b>Game info</b>") + table("border=1 cellspacing=0 bordercolor=#000000");
+    const char* const info[][2] = {{"Map", "pebble"}, {"Game", "vexoarena"}, {"Gametype", "FFA"},
+                                   {"Timelimit", "5"}, {"Fraglimit", "10"}};
+    for (const auto& r : info)
+        p += "<tr>\r\n" + th("bgcolor=#000080", r[0]) +
+             td("bgcolor=#606060", std::string("<p align=right>") + r[1] + "</p>") + "</tr>\r\n";
+    p += TABLE_END;
+    // Players
+    p += para("<b>Players (sorted by ratio)</b>") + fixture_players_table();
+    // Health and armor: Ash 2 shards (10 points), Birch 1 large (50 points).
+    p += para("<b>Health & Armor pickups</b>");
+    p += table("border=1 cellspacing=0 bordercolor=#000000 bgcolor=#606060");
+    p += "<tr align=right bgcolor=#000080>\r\n" + left_heads() +
+         th("align=center colspan=5", "Health") + th("align=center colspan=4", "Armor") +
+         "</tr>\r\n";
+    p += "<tr align=right bgcolor=#000080>\r\n" + td("colspan=3", "&nbsp;") +
+         "<td>Small</td><td>Normal</td><td>Large</td><td>Mega</td><td><b>Total</b></td>"
+         "<td>Shard</td><td>Combat</td><td>Body</td><td><b>Total</b></td></tr>\r\n";
+    const std::vector<std::vector<std::string>> health = {
+        {"0", "0", "0", "0", "0", "2", "0", "0", "10"},
+        {"0", "0", "1", "0", "50", "0", "0", "0", "0"},
+        {"0", "0", "0", "0", "0", "0", "0", "0", "0"}};
+    for (int i = 0; i < 3; ++i) p += left_cells(i) + cells("", health[i]) + "</tr>\r\n";
+    p += TABLE_END;
+    const std::vector<std::string> zero(8, "0");
+    std::vector<std::string> cedar_powerups = zero;
+    cedar_powerups[0] = "1";  // quad
+    cedar_powerups[7] = "1";  // teleporter
+    p += pickup_table("Powerup pickups", "align=center",
+                      {"Quad", "Regen", "Haste", "Invis", "B-suit", "Flight", "Medkit",
+                       "Teleporter"},
+                      {zero, zero, cedar_powerups});
+    const std::vector<std::string> arms = {"Shotgun",   "G-Launcher", "R-Launcher", "Machinegun",
+                                           "Lightning", "Railgun",    "Plasmagun",  "BFG"};
+    std::vector<std::string> ash_weapons = zero;
+    ash_weapons[5] = "1";  // railgun
+    p += pickup_table("Weapon pickups", "", arms, {ash_weapons, zero, zero});
+    std::vector<std::string> birch_ammo = zero;
+    birch_ammo[2] = "1";  // rockets
+    p += pickup_table("Ammo pickups", "", arms, {zero, birch_ammo, zero});
+    // Kill charts: all weapons, machinegun (3), rocket (6 with the splash),
+    // railgun (10). Cedar's rocket suicide sits on the diagonal.
+    p += para("<b>Killcharts</b>");
+    p += killchart("All weapons", {{0, 2, 1}, {1, 0, 0}, {1, 0, 1}}, {3, 1, 1}, {2, 2, 1}, 5);
+    p += killchart("Machinegun", {{0, 0, 0}, {0, 0, 0}, {1, 0, 0}}, {0, 0, 1}, {1, 0, 0}, 1);
+    p += killchart("Rocket", {{0, 0, 0}, {1, 0, 0}, {0, 0, 1}}, {0, 1, 0}, {1, 0, 0}, 1);
+    p += killchart("Railgun", {{0, 2, 1}, {0, 0, 0}, {0, 0, 0}}, {3, 0, 0}, {0, 2, 1}, 3);
+    return p + foot(true);
+}
+
+std::string fixture_game_list() {
+    std::string p = head() + STAMP;
+    p += "<p class=\"title\"><a href=\"../players.htm\"><font color=red>All players</font></a></p>";
+    p += "<p class=\"title\"><a href=\"../top_players.htm\"><font color=red>Top 2 players</font>"
+         "</a></p>";
+    p += "<p class=\"title\"><a href=\"../games.htm\"><font color=red>Game Index</font></a></p>";
+    p += para("<b>Games with less than two players are not listed\r\n</b>");
+    p += para("<b>Players without kills or deaths are ignored</b>");
+    p += para("<b>Players are sorted by ratio</b><br>(in team games by team and score)");
+    p += para("<b><font size=\"3\"><a href=\"game_1.htm\"><font color=\"#FF0000\">Game 1</font>"
+              "</a><br>(pebble - FFA)</font></b>");
+    p += fixture_players_table();
+    return p + foot(true);
+}
+
+std::string fixture_game_index() {
+    std::string p = head() + STAMP;
+    p += "<p class=\"title\"><a href=\"players.htm\"><font color=red>All players</font></a></p>";
+    p += "<p class=\"title\"><a href=\"top_players.htm\"><font color=red>Top 2 players</font>"
+         "</a></p>";
+    p += para("<a href=\"vexo_games/games1.htm\"><font color=\"#FFFFFF\"><b>Games 1 - 1</b>"
+              "</font></a>");
+    return p + foot(false);
+}
+
+std::string fixture_ranking() {
+    std::string p = head() + STAMP;
+    p += "<p class=title><a href=\"top_players.htm\"><font color=red>Top 2 players</font></a></p>";
+    p += "<p class=title><a href=\"games.htm\"><font color=red>Game index</font></a></p>";
+    p += "<p class=title>Player ranking<br>(sorted by ratio)</p>";
+    p += "<p class=title>Number of games: 1</p>";
+    p += table("border=1 cellspacing=0 bordercolor=#000000 bgcolor=#606060");
+    p += "<tr align=right bgcolor=#000080>\r\n";
+    p += th("align=left width=20", "#") +
+         th("align=left", "<a href=\"players_name.htm\">Name</a>") + th("align=left", "Bot");
+    p += cells("",
+               {"<a href=\"players_ratio.htm\">Ratio</a>", "<a href=\"players_eff.htm\">Eff</a>",
+                "<a href=\"players_skill.htm\">Skill</a>",
+                "<a href=\"players_frags.htm\">Frags</a>",
+                "<a href=\"players_kills.htm\">Kills</a>", "Killed", "Suicides", "Deaths",
+                "T.deaths", "FPM", "DPM", "<a href=\"players_playtime.htm\">Playtime</a>",
+                "Games", "Ping"},
+               true);
+    p += "</tr>\r\n";
+    // Pings: Ash 50 and 40, Birch 60, Cedar 0.
+    p += "<tr align=right>\r\n" + td("align=left", "1") +
+         td("align=left", "<b><a href=\"vexo_players/player_1.htm\">Ash</a></b>") +
+         td("align=center", "-") +
+         cells("", {"0.25", "60.0", "1.00", "3", "3", "2", "0", "0", "2", "0.75", "0.50",
+                    "00:04 h", "1", "45"}) +
+         "</tr>\r\n";
+    p += "<tr align=right bgcolor=#808080>\r\n" + td("align=left", "2") +
+         td("align=left",
+            "<b><a href=\"vexo_players/player_2.htm\"><font color=\"blue\">Birch</font></a></b>") +
+         td("align=center", "-") +
+         cells("", {"-0.25", "33.3", "0.33", "1", "1", "2", "0", "0", "2", "0.25", "0.50",
+                    "00:04 h", "1", "60"}) +
+         "</tr>\r\n";
+    p += "<tr align=right>\r\n" + td("align=left", "3") +
+         td("align=left", "<b><a href=\"vexo_players/player_3.htm\">Cedar</a></b>") +
+         td("align=center", "(2)") +
+         cells("", {"-1.00", "25.0", "0.25", "-1", "1", "1", "1", "1", "3", "-0.25", "0.75",
+                    "00:04 h", "1", "0"}) +
+         "</tr>\r\n";
+    return p + TABLE_END + foot(true);
+}
+
+// Ash's page: railgun kills 3 of 3; killed once by rocket, once by machinegun.
+std::string fixture_player_page() {
+    std::string p = head();
+    p += "<p class=\"title\"><a href=\"../players.htm\"><font color=red>All players</font></a></p>";
+    p += "<p class=\"title\"><a href=\"../top_players.htm\"><font color=red>Top 2 players</font>"
+         "</a></p>";
+    p += "<p class=\"title\"><span style=\"background-color: #808080\">Ash</span></p>";
+    p += para("<b>Player info</b>") + table("border=1 cellspacing=0 bordercolor=#000000");
+    p += "<tr>\r\n" +
+         cells("bgcolor=#000080", {"Frags", "Kills", "Killed", "Suicides", "Deaths", "T.deaths", "Eff"},
+               true) +
+         "</tr>\r\n";
+    p += "<tr align=\"right\">\r\n" +
+         cells("bgcolor=#606060", {"3", "3", "2", "0", "0", "2", "60.00"}) + "</tr>\r\n";
+    p += TABLE_END;
+    p += para("<b>Weapon stats</b>") +
+         table("border=1 cellspacing=0 bgcolor=#606060 bordercolor=#000000");
+    p += "<tr bgcolor=000080>\r\n" + th("bgcolor=#000080", "Weapon") +
+         th("colspan=2 align=center bgcolor=#000080", "Kills") +
+         th("colspan=2 align=center bgcolor=#000080", "Deaths") + "</tr>\r\n";
+    const char* const weapons[][5] = {{"Machinegun", "0", "0 %", "1", "50 %"},
+                                      {"Rocket", "0", "0 %", "1", "50 %"},
+                                      {"Railgun", "3", "100 %", "0", "0 %"}};
+    for (const auto& w : weapons)
+        p += "<tr>\r\n" + th("width=120 align=left", w[0]) +
+             cells("width=60 align=right", {w[1], w[2], w[3], w[4]}) + "</tr>\r\n";
+    p += "<tr>\r\n" + th("width=120 align=left", "TOTAL") +
+         cells("width=60 align=right", {"3", "100 %", "2", "100 %"}, true) + "</tr>\r\n";
+    p += TABLE_END;
+    p += para("<b>Player vs player stats</b>") +
+         table("border=1 cellspacing=0 bgcolor=#606060 bordercolor=#000000");
+    p += "<tr bgcolor=000080>\r\n" +
+         cells("bgcolor=#000080", {"Enemy", "Kills", "Deaths", "Enemy Eff"}, true) + "</tr>\r\n";
+    p += "<tr>\r\n" +
+         th("align=left", "<a href=\"player_2.htm\"><font color=\"blue\">Birch</font></a>") +
+         cells("align=right", {"2", "1", "33.33"}) + "</tr>\r\n";
+    p += "<tr>\r\n" + th("align=left", "<a href=\"player_3.htm\">Cedar</a>") +
+         cells("align=right", {"1", "1", "25.00"}) + "</tr>\r\n";
+    p += "<tr>\r\n" + th("align=left", "TOTAL") + cells("align=right", {"3", "2", "-"}, true) +
+         "</tr>\r\n";
+    p += TABLE_END;
+    return p + foot(false);
+}
+
+const char* const FIXTURE_DATA =
+    "1,Ash,3,2,0,0,00:04:00 h,0,0,0,0,0,0,3,0,0,0,0,0,0,1,0,1,0,0,0,0,0,0\r\n"
+    "1,Birch,1,2,0,0,00:04:00 h,0,0,0,0,1,0,0,0,0,0,0,0,0,0,0,0,0,2,0,0,0,0\r\n"
+    "1,Cedar,1,1,1,1,00:04:00 h,0,0,1,0,0,0,0,0,0,0,0,0,0,0,0,0,0,1,0,0,0,0\r\n";
+
+std::set<std::string> fixture_tree() {
+    std::set<std::string> files = {"fixture.log", "chat.htm", "vexodata.txt", "games.htm",
+                                   "vexo_games/games1.htm", "vexo_games/game_1.htm",
+                                   "vexo_players/player_1.htm", "vexo_players/player_2.htm",
+                                   "vexo_players/player_3.htm"};
+    for (const char* prefix : {"", "top_"})
+        for (const char* f : {"players.htm", "players_ratio.htm", "players_name.htm",
+                              "players_eff.htm", "players_skill.htm", "players_frags.htm",
+                              "players_kills.htm", "players_playtime.htm"})
+            files.insert(std::string(prefix) + f);
+    return files;
+}
+
+// ------------------------------------------------------------- tests
+
+TEST(EndToEnd, FixtureRunTranscriptTreeLinksAndPages) {
+    scratch_dir dir;
+    const std::string log = join_lines(fixture_lines());
+    write_file(dir / "fixture.log", log);
+    run_result r = run_vexo(dir.path, {"/l", "/d", "/top2", "fixture.log"});
+    expect_sound_run(r, dir.path);
+    EXPECT_EQ(mask_elapsed(r.out), fixture_transcript(log));
+    EXPECT_EQ(list_tree(dir.path), fixture_tree());
+
+    EXPECT_EQ(mask_stamp(read_file(dir / "vexo_games/game_1.htm")), fixture_game_page());
+    EXPECT_EQ(mask_stamp(read_file(dir / "vexo_games/games1.htm")), fixture_game_list());
+    EXPECT_EQ(mask_stamp(read_file(dir / "games.htm")), fixture_game_index());
+    EXPECT_EQ(mask_stamp(read_file(dir / "players.htm")), fixture_ranking());
+    EXPECT_EQ(read_file(dir / "vexo_players/player_1.htm"), fixture_player_page());
+    EXPECT_EQ(read_file(dir / "chat.htm"), CHAT_PAGE);
+    EXPECT_EQ(read_file(dir / "vexodata.txt"), FIXTURE_DATA);
+
+    // The top pages hold the first two players only; Cedar is on none of them.
+    std::string top = read_file(dir / "top_players.htm");
+    EXPECT_NE(top.find("player_2.htm"), std::string::npos);
+    EXPECT_EQ(top.find("player_3.htm"), std::string::npos);
+}
+
+TEST(EndToEnd, CrlfLogGivesTheSamePages) {
+    scratch_dir lf, crlf;
+    write_file(lf / "fixture.log", join_lines(fixture_lines()));
+    const std::string crlf_log = join_lines(fixture_lines(), "\r\n");
+    write_file(crlf / "fixture.log", crlf_log);
+    run_result a = run_vexo(lf.path, {"/l", "/d", "/top2", "fixture.log"});
+    run_result b = run_vexo(crlf.path, {"/l", "/d", "/top2", "fixture.log"});
+    expect_sound_run(b, crlf.path);
+    EXPECT_EQ(mask_elapsed(b.out), fixture_transcript(crlf_log));
+    ASSERT_EQ(list_tree(lf.path), list_tree(crlf.path));
+    for (const std::string& f : list_tree(lf.path)) {
+        if (f == "fixture.log") continue;
+        EXPECT_EQ(mask_stamp(read_file(lf / f)), mask_stamp(read_file(crlf / f))) << f;
+    }
+}
+
+// Bad input: none of these may crash, hang or end a run with an error.
+
+TEST(EndToEnd, RandomBytesLog) {
+    scratch_dir dir;
+    std::mt19937 random(20261206);
+    std::string junk;
+    for (int i = 0; i < 300000; ++i) {
+        unsigned char c = static_cast<unsigned char>(random());
+        junk.push_back(c % 7 == 0 ? '\n' : static_cast<char>(c));
+    }
+    // Event words among the junk, so that the dispatch sees broken arguments.
+    for (const char* w : {"Kill:", "InitGame:", "ClientUserinfoChanged:", "say:", "score:",
+                          "Item:", "ShutdownGame:", "ClientConnect:", "ClientDisconnect:"})
+        for (int i = 0; i < 50; ++i) {
+            size_t at = random() % junk.size();
+            junk.insert(at, std::string("\n 1:00 ") + w + " ");
+        }
+    write_file(dir / "junk.log", junk);
+    run_result r = run_vexo(dir.path, {"/l", "/d", "junk.log"});
+    expect_sound_run(r, dir.path);
+}
+
+TEST(EndToEnd, NulBytesAndMegabyteLines) {
+    scratch_dir dir;
+    std::string words;
+    while (words.size() < (1u << 20)) words += "abc defg hi ";
+    std::string log = join_lines({
+        "  0:00 InitGame: \\g_gametype\\0\\mapname\\nul\\gamename\\vexoarena\\",
+        "  0:00 ClientConnect: 0",
+        "  0:00 ClientUserinfoChanged: 0 n\\Ash\\t\\0",
+        "  0:00 ClientConnect: 1",
+        "  0:00 ClientUserinfoChanged: 1 n\\Birch\\t\\0",
+    });
+    log += std::string("  0:10 Kill: 0 1 10: Ash killed Birch") + '\0' + " by MOD_RAILGUN\n";
+    log += std::string(1, '\0') + "  0:20 Kill: 0 1 10: hidden behind a NUL byte\n";
+    log += words + "\n";
+    log += std::string(1u << 20, '\0') + "\n";
+    log += "  0:30 Kill: 1 0 6: Birch killed Ash by MOD_ROCKET\n";
+    log += std::string("  0:40 say: Ash: a") + '\0' + "b\n";
+    log += "  1:00 ShutdownGame:\n";
+    log += words;  // a last line without a line end
+    write_file(dir / "nul.log", log);
+    run_result r = run_vexo(dir.path, {"/l", "/d", "nul.log"});
+    expect_sound_run(r, dir.path);
+    EXPECT_EQ(read_file(dir / "vexodata.txt"),
+              "1,Ash,1,1,0,0,00:01:00 h,0,0,0,0,0,0,1,0,0,0,0,0,0,0,0,1,0,0,0,0,0,0\r\n"
+              "1,Birch,1,1,0,0,00:01:00 h,0,0,0,0,1,0,0,0,0,0,0,0,0,0,0,0,0,1,0,0,0,0\r\n");
+    EXPECT_NE(read_file(dir / "chat.htm").find("<b>Ash</b>: a<br>\r\n"), std::string::npos);
+}
+
+TEST(EndToEnd, NumbersBeyond32Bits) {
+    scratch_dir dir;
+    write_file(dir / "big.log",
+               join_lines({
+                   "  0:00 InitGame: \\g_gametype\\0\\mapname\\bignum\\gamename\\vexoarena"
+                   "\\fraglimit\\4294967316\\timelimit\\-99999999999\\",
+                   "  0:00 ClientConnect: 0",
+                   "  0:00 ClientUserinfoChanged: 0 n\\Ash\\t\\0",
+                   "  0:00 ClientConnect: 1",
+                   "  0:00 ClientUserinfoChanged: 1 n\\Birch\\t\\0",
+                   "  0:00 ClientConnect: 4294967296",
+                   "  0:00 ClientUserinfoChanged: 4294967297 n\\Ghost\\t\\0",
+                   // killer 2^32 is the world, not client 0
+                   "  0:10 Kill: 4294967296 1 10: <world> killed Birch",
+                   // weapon 2^32 + 10 is beyond the weapon ids, not the railgun
+                   "  0:20 Kill: 0 1 4294967306: Ash killed Birch",
+                   // a negative weapon id is dropped
+                   "  0:30 Kill: 1 0 -4294967290: Birch killed Ash",
+                   "  0:40 Kill: 4294967297 0 10: <world> killed Ash",
+                   // 99999999 minutes are beyond 32 bits in seconds
+                   "99999999 Kill: 0 1 10: Ash killed Birch by MOD_RAILGUN",
+                   "  0:50 score: 1  ping: 99999999999  client: 0 Ash",
+                   "  0:50 score: 1  ping: 99999999999  client: 0 Ash",
+                   "  0:50 score: 1  ping: 10  client: 4294967296 Ash",
+                   "  0:55 Item: 4294967296 weapon_bfg",
+                   "  1:00 ShutdownGame:",
+               }));
+    run_result r = run_vexo(dir.path, {"/d", "big.log"});
+    expect_sound_run(r, dir.path);
+    const std::string warning = "\nWARNING: weapon id > MAX_WEAPONS, weapon id reset to zero\n";
+    size_t at = r.out.find(warning);
+    EXPECT_NE(at, std::string::npos);
+    EXPECT_EQ(r.out.find(warning, at + 1), std::string::npos) << "warning printed twice";
+    EXPECT_EQ(read_file(dir / "vexodata.txt"),
+              "1,Ash,2,0,0,1,00:01:00 h,0,0,0,0,0,0,1,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0\r\n"
+              "1,Birch,0,2,0,1,00:01:00 h,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,1,0,0,0,0\r\n");
+    std::string game = read_file(dir / "vexo_games/game_1.htm");
+    EXPECT_NE(game.find("<td bgcolor=#606060><p align=right>2147483647</p></td>"),
+              std::string::npos);
+    EXPECT_NE(game.find("<td bgcolor=#606060><p align=right>-2147483648</p></td>"),
+              std::string::npos);
+    EXPECT_EQ(game.find("Ghost"), std::string::npos);
+}
+
+TEST(EndToEnd, ClientNumbers511And512) {
+    scratch_dir dir;
+    write_file(dir / "edge.log",
+               join_lines({
+                   "  0:00 InitGame: \\g_gametype\\0\\mapname\\edge\\gamename\\vexoarena\\",
+                   "  0:00 ClientConnect: 0",
+                   "  0:00 ClientUserinfoChanged: 0 n\\Ash\\t\\0",
+                   "  0:00 ClientConnect: 511",
+                   "  0:00 ClientUserinfoChanged: 511 n\\Edge\\t\\0",
+                   "  0:00 ClientConnect: 512",
+                   "  0:00 ClientUserinfoChanged: 512 n\\Over\\t\\0",
+                   "  0:10 Kill: 511 0 10: Edge killed Ash by MOD_RAILGUN",
+                   "  0:20 Kill: 0 511 6: Ash killed Edge by MOD_ROCKET",
+                   "  0:30 Kill: 512 511 10: Over killed Edge",
+                   "  0:40 Kill: 0 512 10: Ash killed Over",
+                   "  0:45 Kill: 512 0 1: Over killed Ash",
+                   "  0:50 Item: 512 weapon_bfg",
+                   "  0:50 Item: 511 weapon_bfg",
+                   "  0:55 score: 1  ping: 10  client: 512 Over",
+                   "  0:55 say: Over: can anyone see me?",
+                   "  1:00 ShutdownGame:",
+               }));
+    run_result r = run_vexo(dir.path, {"/d", "edge.log"});
+    expect_sound_run(r, dir.path);
+    EXPECT_NE(r.out.find("\nWARNING: player_id overflow in resultdata::add_item\nLINE: "
+                         "weapon_bfg\n"),
+              std::string::npos);
+    EXPECT_EQ(read_file(dir / "vexodata.txt"),
+              "1,Ash,1,1,0,0,00:01:00 h,0,0,0,0,1,0,0,0,0,0,0,0,0,0,0,0,0,1,0,0,0,0\r\n"
+              "1,Edge,1,1,0,0,00:01:00 h,0,0,0,0,0,0,1,0,0,0,0,0,0,0,0,1,0,0,0,0,0,0\r\n");
+    for (const std::string& f : list_tree(dir.path))
+        if (f != "edge.log") {
+            EXPECT_EQ(read_file(dir / f).find("Over"), std::string::npos) << f;
+        }
+}
+
+TEST(EndToEnd, NamesOf64And65Characters) {
+    scratch_dir dir;
+    const std::string amp64(64, '&');
+    const std::string long65 = "^2" + std::string(63, 'b');
+    write_file(dir / "names.log",
+               join_lines({
+                   "  0:00 InitGame: \\g_gametype\\0\\mapname\\names\\gamename\\vexoarena\\",
+                   "  0:00 ClientConnect: 0",
+                   "  0:00 ClientUserinfoChanged: 0 n\\" + amp64 + "\\t\\0",
+                   "  0:00 ClientConnect: 1",
+                   "  0:00 ClientUserinfoChanged: 1 n\\" + long65 + "\\t\\0",
+                   "  0:10 Kill: 0 1 10: x",
+                   "  0:20 Kill: 1 0 6: y",
+                   "  1:00 ShutdownGame:",
+               }));
+    run_result r = run_vexo(dir.path, {"/d", "names.log"});
+    expect_sound_run(r, dir.path);
+    std::string amp64_html;
+    for (int i = 0; i < 64; ++i) amp64_html += "&amp;";
+    const std::string b62(62, 'b');
+    EXPECT_EQ(read_file(dir / "vexodata.txt"),
+              "1," + amp64_html + ",1,1,0,0,00:01:00 h,0,0,0,0,0,0,1,0,0,0,0,0,0,0,0,1,0,0,0,0,0,0\r\n"
+              "1," + b62 + ",1,1,0,0,00:01:00 h,0,0,0,0,1,0,0,0,0,0,0,0,0,0,0,0,0,1,0,0,0,0\r\n");
+    std::string ranking = read_file(dir / "players.htm");
+    EXPECT_NE(ranking.find(">" + amp64_html + "</a>"), std::string::npos);
+    EXPECT_NE(ranking.find("><font color=\"lime\">" + b62 + "</font></a>"), std::string::npos);
+}
+
+TEST(EndToEnd, HtmlInNamesChatMapAndGameShowsEscaped) {
+    scratch_dir dir;
+    write_file(dir / "html.log",
+               join_lines({
+                   "  0:00 InitGame: \\g_gametype\\0\\mapname\\<I>Map\\gamename\\g&<b>\\",
+                   "  0:00 ClientConnect: 0",
+                   "  0:00 ClientUserinfoChanged: 0 n\\<script>x</script>\\t\\0",
+                   "  0:00 ClientConnect: 1",
+                   "  0:00 ClientUserinfoChanged: 1 n\\Plain\\t\\0",
+                   "  0:10 Kill: 0 1 10: x",
+                   "  0:20 Kill: 1 0 6: y",
+                   "  0:30 say: <script>x</script>: <b>bold</b> & more",
+                   "  1:00 ShutdownGame:",
+               }));
+    run_result r = run_vexo(dir.path, {"/l", "/d", "html.log"});
+    expect_sound_run(r, dir.path);
+    for (const std::string& f : list_tree(dir.path)) {
+        if (f == "html.log") continue;
+        std::string page = read_file(dir / f);
+        EXPECT_EQ(page.find("<script"), std::string::npos) << f;
+        EXPECT_EQ(page.find("<i>map"), std::string::npos) << f;
+        EXPECT_EQ(page.find("<b>bold"), std::string::npos) << f;
+        EXPECT_EQ(page.find("g&<b>"), std::string::npos) << f;
+    }
+    const std::string name = "&lt;script&gt;x&lt;/script&gt;";
+    std::string game = read_file(dir / "vexo_games/game_1.htm");
+    EXPECT_NE(game.find("<p align=right>&lt;i&gt;map</p>"), std::string::npos);
+    EXPECT_NE(game.find("<p align=right>g&amp;&lt;b&gt;</p>"), std::string::npos);
+    EXPECT_NE(game.find("<b>" + name + "</b>"), std::string::npos);
+    EXPECT_NE(read_file(dir / "vexo_games/games1.htm").find("(&lt;i&gt;map - FFA)"),
+              std::string::npos);
+    EXPECT_NE(read_file(dir / "players.htm").find(">" + name + "</a>"), std::string::npos);
+    EXPECT_NE(read_file(dir / "chat.htm")
+                  .find("<b>" + name + "</b>: &lt;b&gt;bold&lt;/b&gt; &amp; more<br>\r\n"),
+              std::string::npos);
+}
+
+TEST(EndToEnd, FolderGivenAsLogFile) {
+    scratch_dir dir;
+    ASSERT_EQ(mkdir((dir / "games.log").c_str(), 0755), 0);
+    write_file(dir / "games.log/inside.log", join_lines(fixture_lines()));
+    run_result r = run_vexo(dir.path, {"games.log"});
+    expect_sound_run(r, dir.path);
+    EXPECT_EQ(r.out.find("\nParsing "), std::string::npos) << r.out;
+    EXPECT_TRUE(is_file(dir / "games.htm"));
+    EXPECT_TRUE(is_file(dir / "players.htm"));
+    EXPECT_FALSE(is_file(dir / "vexo_games/game_1.htm"));
+}
+
+// The bundled example log renders every kind of section of the pages.
+TEST(EndToEnd, ExampleLogShowsEveryFeature) {
+    const std::string example = std::string(VEXO_SOURCE_DIR) + "/examples/example.log";
+    ASSERT_TRUE(is_file(example));
+    scratch_dir dir;
+    write_file(dir / "example.log", read_file(example));
+    run_result r = run_vexo(dir.path, {"/l", "/d", "/top5", "example.log"});
+    expect_sound_run(r, dir.path);
+    std::string games;
+    for (const std::string& f : list_tree(dir.path))
+        if (f.rfind("vexo_games/game_", 0) == 0) games += read_file(dir / f);
+    for (const char* section :
+         {"<b>Teams</b>", "<b>Players (sorted by team and score)</b>", "(sorted by ratio)",
+          "Gametype</th>\r\n<td bgcolor=#606060><p align=right>CTF",
+          "<p align=right>team DM", "<p align=right>1on1", "<p align=right>FFA",
+          "<font color=red>R</font><font color=blue>B</font>", "Killchart (All weapons)",
+          "Killchart (Railgun)", "Killchart (Rocket)", "Killchart (Grenade)",
+          "<b>Health & Armor pickups</b>", "<font color=\"red\">"})
+        EXPECT_NE(games.find(section), std::string::npos) << section;
+    std::string chat = read_file(dir / "chat.htm");
+    EXPECT_NE(chat.find("[---- "), std::string::npos);
+    EXPECT_NE(chat.find("&lt;"), std::string::npos);
+    EXPECT_NE(chat.find("&amp;"), std::string::npos);
+    std::string ranking = read_file(dir / "players.htm");
+    EXPECT_NE(ranking.find("<td align=center>(3)</td>"), std::string::npos);
+    EXPECT_FALSE(read_file(dir / "vexodata.txt").empty());
+    EXPECT_TRUE(is_file(dir / "top_players.htm"));
+}
+
+}  // namespace
