@@ -9,8 +9,6 @@
 
 #include "app/fatal.h"
 
-static constexpr size_t BUFFER_SIZE = 1 << 16;
-
 outfile::outfile() : stream(nullptr) {}
 
 outfile::~outfile() {
@@ -66,20 +64,33 @@ void outfile::print(const char* format, ...) {
     write(big.data(), static_cast<size_t>(n));
 }
 
-void outfile::write(const char* text, size_t length) {
-    if (length > BUFFER_SIZE - used) {
-        flush_buffer();
-        if (length >= BUFFER_SIZE) {
-            if (fwrite(text, 1, length, stream) != length) write_failed();
-            return;
-        }
+void outfile::write_long(const char* text, size_t length) {
+    flush_buffer();
+    if (length >= BUFFER_SIZE) {
+        if (fwrite(text, 1, length, stream) != length) write_failed();
+        return;
     }
-    memcpy(buffer.get() + used, text, length);
-    used += length;
+    memcpy(buffer.get(), text, length);
+    used = length;
 }
 
-void outfile::puts(const char* text) {
-    write(text, strlen(text));
+void outfile::put_uint(unsigned long long value) {
+    char digits[24];
+    char* p = digits + sizeof digits;
+    do {
+        *--p = static_cast<char>('0' + value % 10);
+        value /= 10;
+    } while (value);
+    write(p, static_cast<size_t>(digits + sizeof digits - p));
+}
+
+void outfile::put_int(long long value) {
+    if (value < 0) {
+        lit("-");
+        put_uint(0ull - static_cast<unsigned long long>(value));
+    } else {
+        put_uint(static_cast<unsigned long long>(value));
+    }
 }
 
 void outfile::close() {

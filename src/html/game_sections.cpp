@@ -55,14 +55,14 @@ void html_writer::teams_table() {
         html_set_cell_attributes("");
         html_cell(o, "%.1f", team.eff());
         html_cell(o, "%.2f", team.skill());
-        html_cell(o, "%i", strength(team) - static_cast<int>(team.teamkills[0]));
-        html_cell(o, "%i", strength(team));
-        html_cell(o, "%u", team.kills[0]);
-        html_cell(o, "%u", team.killed[0]);
-        html_cell(o, "%u", team.suicides[0]);
-        html_cell(o, "%u", team.world_deaths);
-        html_cell(o, "%u", team.total_deaths());
-        html_cell(o, "%u", team.teamkills[0]);
+        html_cell_int(o, strength(team) - static_cast<int>(team.teamkills[0]));
+        html_cell_int(o, strength(team));
+        html_cell_int(o, team.kills[0]);
+        html_cell_int(o, team.killed[0]);
+        html_cell_int(o, team.suicides[0]);
+        html_cell_int(o, team.world_deaths);
+        html_cell_int(o, team.total_deaths());
+        html_cell_int(o, team.teamkills[0]);
         o.puts("</tr>\r\n");
     }
     html_table_close(o);
@@ -105,26 +105,26 @@ void html_writer::players_table(bool full) {
         player_t& p = game->players[i];
         o.puts(row_open(i));
         html_set_cell_attributes("align=left");
-        html_cell(o, "%i", i + 1);
-        html_cell(o, "<b>%s</b>", p.get_display_name(settings->no_funnames).c_str());
-        if (team) html_cell(o, "<center><b>%s</b></center>", team_letters(p.teams).c_str());
+        html_cell_int(o, i + 1);
+        html_cell_text(o, "<b>" + p.get_display_name(settings->no_funnames) + "</b>");
+        if (team) html_cell_text(o, "<center><b>" + team_letters(p.teams) + "</b></center>");
         if (bots) {
             html_set_cell_attributes("align=center");
             if (p.bot_skill > -1) html_cell(o, "(%i)", p.bot_skill);
             else html_cell(o, "-");
         }
         html_set_cell_attributes("");
-        html_cell(o, "%s", ratio_text(p.ratio()).c_str());
+        html_cell_text(o, ratio_text(p.ratio()));
         html_cell(o, "%.1f", p.eff());
         html_cell(o, "%.2f", p.skill());
-        if (team) html_cell(o, "%i", p.score());
-        html_cell(o, "%i", p.frags());
-        html_cell(o, "%u", p.kills[0]);
-        html_cell(o, "%u", p.killed[0]);
-        html_cell(o, "%u", p.suicides[0]);
-        html_cell(o, "%u", p.world_deaths);
-        html_cell(o, "%u", p.total_deaths());
-        if (team) html_cell(o, "%u", p.teamkills[0]);
+        if (team) html_cell_int(o, p.score());
+        html_cell_int(o, p.frags());
+        html_cell_int(o, p.kills[0]);
+        html_cell_int(o, p.killed[0]);
+        html_cell_int(o, p.suicides[0]);
+        html_cell_int(o, p.world_deaths);
+        html_cell_int(o, p.total_deaths());
+        if (team) html_cell_int(o, p.teamkills[0]);
         if (p.mkiol == 0) {
             html_set_cell_attributes("align=center");
             html_cell(o, "-");
@@ -132,7 +132,7 @@ void html_writer::players_table(bool full) {
         } else {
             html_cell(o, "%u (%s)", p.mkiol, format_min_sec(static_cast<int>(p.mkiol_time)).c_str());
         }
-        html_cell(o, "%s", format_min_sec(static_cast<int>(p.playtime / (p.total_deaths() + 1))).c_str());
+        html_cell_text(o, format_min_sec(static_cast<int>(p.playtime / (p.total_deaths() + 1))));
         if (p.playtime != 0) {
             html_cell(o, "%.2f", p.frags() * 60.0 / p.playtime);
             html_cell(o, "%.2f", p.total_deaths() * 60.0 / p.playtime);
@@ -140,7 +140,7 @@ void html_writer::players_table(bool full) {
             html_cell(o, "0.00");
             html_cell(o, "0.00");
         }
-        html_cell(o, "%s", format_hm(static_cast<int>(p.playtime)).c_str());
+        html_cell_text(o, format_hm(static_cast<int>(p.playtime)));
         o.puts("</tr>\r\n");
     }
     html_table_close(o);
@@ -163,9 +163,9 @@ void html_writer::left_row_cells(int slot) {
     outfile& o = *out;
     player_t& p = game->players[slot];
     html_set_cell_attributes("align=left");
-    html_cell(o, "%i", slot + 1);
-    html_cell(o, "<b>%s</b>", p.get_display_name(settings->no_funnames).c_str());
-    if (game->team_game) html_cell(o, "<center><b>%s</b></center>", team_letters(p.teams).c_str());
+    html_cell_int(o, slot + 1);
+    html_cell_text(o, "<b>" + p.get_display_name(settings->no_funnames) + "</b>");
+    if (game->team_game) html_cell_text(o, "<center><b>" + team_letters(p.teams) + "</b></center>");
     if (!settings->skip_bots) {
         html_set_cell_attributes("align=center");
         if (p.bot_skill > -1) html_cell(o, "(%i)", p.bot_skill);
@@ -187,7 +187,7 @@ void html_writer::pickup_table(const char* title, const char* head_attributes, c
     for (int i = 0; i < game->player_count; i++) {
         o.puts(row_open(i));
         left_row_cells(i);
-        for (int k = 0; k < 8; k++) html_cell(o, "%u", game->players[i].items[items[k]]);
+        for (int k = 0; k < 8; k++) html_cell_int(o, game->players[i].items[items[k]]);
         o.puts("</tr>\r\n");
     }
     html_table_close(o);
@@ -219,16 +219,16 @@ void html_writer::health_armor_pickups() {
         const uint32_t* it = game->players[i].items;
         o.puts(row_open(i));
         left_row_cells(i);
-        html_cell(o, "%u", it[ITEM_HEALTH_SMALL]);
-        html_cell(o, "%u", it[ITEM_HEALTH]);
-        html_cell(o, "%u", it[ITEM_HEALTH_LARGE]);
-        html_cell(o, "%u", it[ITEM_HEALTH_MEGA]);
-        html_cell(o, "%u", 5 * it[ITEM_HEALTH_SMALL] + 25 * it[ITEM_HEALTH] + 50 * it[ITEM_HEALTH_LARGE] +
+        html_cell_int(o, it[ITEM_HEALTH_SMALL]);
+        html_cell_int(o, it[ITEM_HEALTH]);
+        html_cell_int(o, it[ITEM_HEALTH_LARGE]);
+        html_cell_int(o, it[ITEM_HEALTH_MEGA]);
+        html_cell_int(o, 5 * it[ITEM_HEALTH_SMALL] + 25 * it[ITEM_HEALTH] + 50 * it[ITEM_HEALTH_LARGE] +
                                100 * it[ITEM_HEALTH_MEGA]);
-        html_cell(o, "%u", it[ITEM_ARMOR_SHARD]);
-        html_cell(o, "%u", it[ITEM_ARMOR_COMBAT]);
-        html_cell(o, "%u", it[ITEM_ARMOR_BODY]);
-        html_cell(o, "%u", 5 * it[ITEM_ARMOR_SHARD] + 50 * it[ITEM_ARMOR_COMBAT] + 100 * it[ITEM_ARMOR_BODY]);
+        html_cell_int(o, it[ITEM_ARMOR_SHARD]);
+        html_cell_int(o, it[ITEM_ARMOR_COMBAT]);
+        html_cell_int(o, it[ITEM_ARMOR_BODY]);
+        html_cell_int(o, 5 * it[ITEM_ARMOR_SHARD] + 50 * it[ITEM_ARMOR_COMBAT] + 100 * it[ITEM_ARMOR_BODY]);
         o.puts("</tr>\r\n");
     }
     html_table_close(o);
@@ -268,28 +268,53 @@ void html_writer::killchart(int w) {
     o.print("<tr bgcolor=000080>\r\n<td align=center colspan=%i><b>Killchart (%s)</b></td>\r\n</tr>\r\n", n + 3,
             weapon_name(w).c_str());
     o.puts("<tr>\r\n<td>&nbsp;</td>\r\n<td>&nbsp;</td>\r\n");
-    for (int j = 1; j <= n; j++)
-        o.print("<td><p align=center><font color=#FF0000><b>%i</b></font></p></td>\r\n", j);
-    o.puts("<td><b>KILLS</b></td>\r\n");
-    o.puts("</tr>\r\n");
+    for (int j = 1; j <= n; j++) {
+        o.lit("<td><p align=center><font color=#FF0000><b>");
+        o.put_int(j);
+        o.lit("</b></font></p></td>\r\n");
+    }
+    o.lit("<td><b>KILLS</b></td>\r\n");
+    o.lit("</tr>\r\n");
     for (int i = 0; i < n; i++) {
         const player_t& p = game->players[i];
-        if (p.name[0]) o.print("<tr>\r\n<td><b>%s</b></td>\r\n", p.name_ascii.c_str());
-        else o.puts("<tr>\r\n<td>&nbsp;</td>\r\n");
-        o.print("<td width=20><p align=center><font color=#FF0000><b>%i</b></font></p></td>\r\n", i + 1);
+        if (p.name[0]) {
+            o.lit("<tr>\r\n<td><b>");
+            o.puts(p.name_ascii);
+            o.lit("</b></td>\r\n");
+        } else {
+            o.lit("<tr>\r\n<td>&nbsp;</td>\r\n");
+        }
+        o.lit("<td width=20><p align=center><font color=#FF0000><b>");
+        o.put_int(i + 1);
+        o.lit("</b></font></p></td>\r\n");
         for (int j = 0; j < n; j++) {
             unsigned count = game->get_kills_vs(i, j, w);
-            if (j == i) o.print("<td width=20><p align=right><font color=#0000FF>%u</font></p></td>\r\n", count);
-            else o.print("<td width=20><p align=right>%u</p></td>\r\n", count);
+            if (j == i) {
+                o.lit("<td width=20><p align=right><font color=#0000FF>");
+                o.put_uint(count);
+                o.lit("</font></p></td>\r\n");
+            } else {
+                o.lit("<td width=20><p align=right>");
+                o.put_uint(count);
+                o.lit("</p></td>\r\n");
+            }
         }
-        o.print("<td><p align=right><b>%u</b></p></td>\r\n", p.kills[w]);
-        o.puts("</tr>\r\n");
+        o.lit("<td><p align=right><b>");
+        o.put_uint(p.kills[w]);
+        o.lit("</b></p></td>\r\n");
+        o.lit("</tr>\r\n");
     }
-    o.puts("<tr>\r\n<td><b>DEATHS</b></td>\r\n");
-    o.puts("<td>&nbsp;</td>\r\n");
-    for (int j = 0; j < n; j++) o.print("<td><p align=right><b>%u</b></p></td>\r\n", game->players[j].killed[w]);
-    o.print("<td><p align=right><b>%u</b></p></td>\r\n", total);
-    o.puts("</tr>\r\n");
+    o.lit("<tr>\r\n<td><b>DEATHS</b></td>\r\n");
+    o.lit("<td>&nbsp;</td>\r\n");
+    for (int j = 0; j < n; j++) {
+        o.lit("<td><p align=right><b>");
+        o.put_uint(game->players[j].killed[w]);
+        o.lit("</b></p></td>\r\n");
+    }
+    o.lit("<td><p align=right><b>");
+    o.put_uint(total);
+    o.lit("</b></p></td>\r\n");
+    o.lit("</tr>\r\n");
     html_table_close(o);
     html_p_open(o);
     html_p_close(o);
@@ -301,15 +326,23 @@ void html_writer::write_data_file(int game_number) {
     data.open_append("../vexodata.txt");
     for (int i = 0; i < game->player_count; i++) {
         const player_t& p = game->players[i];
-        data.print("%i", game_number);
-        data.print(",%s", p.name_ascii.c_str());
-        data.print(",%u", p.kills[0]);
-        data.print(",%u", p.killed[0]);
-        data.print(",%u", p.suicides[0]);
-        data.print(",%u", p.world_deaths);
-        data.print(",%s", format_hms(static_cast<int>(p.playtime)).c_str());
-        for (int w : weapons) data.print(",%u", p.kills[w]);
-        for (int w : weapons) data.print(",%u", p.killed[w]);
+        data.put_int(game_number);
+        data.lit(",");
+        data.puts(p.name_ascii);
+        for (uint32_t value : {p.kills[0], p.killed[0], p.suicides[0], p.world_deaths}) {
+            data.lit(",");
+            data.put_uint(value);
+        }
+        data.lit(",");
+        data.puts(format_hms(static_cast<int>(p.playtime)));
+        for (int w : weapons) {
+            data.lit(",");
+            data.put_uint(p.kills[w]);
+        }
+        for (int w : weapons) {
+            data.lit(",");
+            data.put_uint(p.killed[w]);
+        }
         data.puts("\r\n");
     }
     data.close();

@@ -46,12 +46,12 @@ void html_writer::player_info(player_t& p) {
     o.puts("</tr>\r\n");
     o.puts("<tr align=\"right\">\r\n");
     html_set_cell_attributes("bgcolor=#606060");
-    html_cell(o, "%i", p.frags());
-    html_cell(o, "%u", p.kills[0]);
-    html_cell(o, "%u", p.killed[0]);
-    html_cell(o, "%u", p.suicides[0]);
-    html_cell(o, "%u", p.world_deaths);
-    html_cell(o, "%u", p.total_deaths());
+    html_cell_int(o, p.frags());
+    html_cell_int(o, p.kills[0]);
+    html_cell_int(o, p.killed[0]);
+    html_cell_int(o, p.suicides[0]);
+    html_cell_int(o, p.world_deaths);
+    html_cell_int(o, p.total_deaths());
     html_cell(o, "%.2f", p.eff());
     o.puts("</tr>\r\n");
     html_table_close(o);
@@ -80,9 +80,9 @@ void html_writer::weapon_stats(player_t& p) {
         html_set_cell_attributes("width=120 align=left");
         html_head_cell(o, "%s", weapon_name(w).c_str());
         html_set_cell_attributes("width=60 align=right");
-        html_cell(o, "%u", p.kills[w]);
+        html_cell_int(o, p.kills[w]);
         html_cell(o, "%i %%", share(p.kills[w], p.kills[0]));
-        html_cell(o, "%u", p.killed[w]);
+        html_cell_int(o, p.killed[w]);
         html_cell(o, "%i %%", share(p.killed[w], p.killed[0]));
         o.puts("</tr>\r\n");
     }
@@ -122,8 +122,8 @@ void html_writer::player_vs_player(player_t& p) {
         html_head_cell(o, "<a href=\"player_%i.htm\">%s</a>", opponent->id,
                        opponent->get_display_name(settings->no_funnames).c_str());
         html_set_cell_attributes("align=right");
-        html_cell(o, "%u", q->total_kills());
-        html_cell(o, "%u", q->total_killed());
+        html_cell_int(o, q->total_kills());
+        html_cell_int(o, q->total_killed());
         html_cell(o, "%.2f", opponent->eff());
         o.puts("</tr>\r\n");
     }

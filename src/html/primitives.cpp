@@ -85,15 +85,27 @@ void html_table_close(outfile& out) { out.puts("</table>\r\n"); }
 void html_set_cell_attributes(const char* attributes) { cell_attributes = attributes; }
 
 static void write_cell(outfile& out, const char* tag, const std::string& text) {
-    out.puts("<");
-    out.puts(tag);
-    out.puts(" ");
-    out.write(cell_attributes.data(), cell_attributes.size());
-    out.puts(">");
-    out.write(text.data(), text.size());
-    out.puts("</");
-    out.puts(tag);
-    out.puts(">\r\n");
+    out.lit("<");
+    out.write(tag, 2);
+    out.lit(" ");
+    out.puts(cell_attributes);
+    out.lit(">");
+    out.puts(text);
+    out.lit("</");
+    out.write(tag, 2);
+    out.lit(">\r\n");
+}
+
+void html_cell_text(outfile& out, const std::string& text) { write_cell(out, "td", text); }
+
+void html_head_cell_text(outfile& out, const std::string& text) { write_cell(out, "th", text); }
+
+void html_cell_int(outfile& out, long long value) {
+    out.lit("<td ");
+    out.puts(cell_attributes);
+    out.lit(">");
+    out.put_int(value);
+    out.lit("</td>\r\n");
 }
 
 void html_cell(outfile& out, const char* format, ...) {

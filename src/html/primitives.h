@@ -17,6 +17,11 @@ void html_table_close(outfile& out);
 void html_set_cell_attributes(const char* attributes);
 void html_cell(outfile& out, const char* format, ...) __attribute__((format(printf, 2, 3)));
 void html_head_cell(outfile& out, const char* format, ...) __attribute__((format(printf, 2, 3)));
+// The same cells for a text as it stands or a number ("%s", "%i", "%u"),
+// without a trip through printf: the game pages hold thousands of them.
+void html_cell_text(outfile& out, const std::string& text);
+void html_cell_int(outfile& out, long long value);
+void html_head_cell_text(outfile& out, const std::string& text);
 void html_paragraph(outfile& out, const char* format, ...) __attribute__((format(printf, 2, 3)));
 void html_p_open(outfile& out);
 void html_p_close(outfile& out);

@@ -110,7 +110,7 @@ void html_writer::ranking_page(int top) {
         p->listed = true;
         o.puts(r % 2 == 1 ? "<tr align=right>\r\n" : "<tr align=right bgcolor=#808080>\r\n");
         html_set_cell_attributes("align=left");
-        html_cell(o, "%i", r);
+        html_cell_int(o, r);
         html_cell(o, "<b><a href=\"vexo_players/player_%i.htm\">%s</a></b>", p->id,
                   p->get_display_name(s.no_funnames).c_str());
         if (!s.skip_bots) {
@@ -119,15 +119,15 @@ void html_writer::ranking_page(int top) {
             else html_cell(o, "-");
         }
         html_set_cell_attributes("");
-        html_cell(o, "%s", ratio_text(p->ratio()).c_str());
+        html_cell_text(o, ratio_text(p->ratio()));
         html_cell(o, "%.1f", p->eff());
         html_cell(o, "%.2f", p->skill());
-        html_cell(o, "%i", p->frags());
-        html_cell(o, "%u", p->kills[0]);
-        html_cell(o, "%u", p->killed[0]);
-        html_cell(o, "%u", p->suicides[0]);
-        html_cell(o, "%u", p->world_deaths);
-        html_cell(o, "%u", p->total_deaths());
+        html_cell_int(o, p->frags());
+        html_cell_int(o, p->kills[0]);
+        html_cell_int(o, p->killed[0]);
+        html_cell_int(o, p->suicides[0]);
+        html_cell_int(o, p->world_deaths);
+        html_cell_int(o, p->total_deaths());
         if (p->playtime != 0) {
             html_cell(o, "%.2f", p->frags() * 60.0 / p->playtime);
             html_cell(o, "%.2f", p->total_deaths() * 60.0 / p->playtime);
@@ -135,9 +135,9 @@ void html_writer::ranking_page(int top) {
             html_cell(o, "0.00");
             html_cell(o, "0.00");
         }
-        html_cell(o, "%s", format_hm(static_cast<int>(p->playtime)).c_str());
-        html_cell(o, "%i", p->games);
-        if (p->ping_count > 0) html_cell(o, "%lld", static_cast<long long>(p->ping_sum / p->ping_count));
+        html_cell_text(o, format_hm(static_cast<int>(p->playtime)));
+        html_cell_int(o, p->games);
+        if (p->ping_count > 0) html_cell_int(o, static_cast<long long>(p->ping_sum / p->ping_count));
         else html_cell(o, "-");
         o.puts("</tr>\r\n");
         r++;
