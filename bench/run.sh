@@ -1,0 +1,39 @@
+#!/bin/sh
+# Benchmark of a whole vexo run. Builds vexo optimised (Release) in
+# build-bench-e2e, writes three generated logs and runs vexo on each with the
+# default options in a scratch results folder, printing MB/s of log, games/s
+# and peak RSS:
+#   - a 200 MB log and a 20 MB log, a few hundred distinct players each;
+#   - a log with 20,000 distinct players, for the time of the ranking pages
+#     and the per-player pages.
+# Usage: bench/run.sh [work folder]   (default: build-bench-e2e/bench-work)
+set -eu
+ROOT=$(cd "$(dirname "$0")/.." && pwd)
+BUILD="$ROOT/build-bench-e2e"
+WORK=${1:-"$BUILD/bench-work"}
+
+cmake -S "$ROOT" -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+    -DVEXO_BUILD_BENCH=ON -DVEXO_BUILD_TESTS=OFF >/dev/null
+cmake --build "$BUILD" -j2 --target vexo gen_log run_timed
+mkdir -p "$WORK"
+WORK=$(cd "$WORK" && pwd)
+
+size_of() { wc -c < "$1" | tr -d ' '; }
+
+run_case() {  # name, log file
+    results="$WORK/results-$1"
+    rm -rf "$results"
+    mkdir -p "$results"
+    echo "== $1"
+    (cd "$results" && "$BUILD/run_timed" "$(size_of "$2")" "$BUILD/vexo" "$2")
+}
+
+echo "Generating logs in $WORK"
+"$BUILD/gen_log" -o "$WORK/log200.log" --size-mb 200 --players 400 --seed 200
+"$BUILD/gen_log" -o "$WORK/log20.log" --size-mb 20 --players 400 --seed 20
+"$BUILD/gen_log" -o "$WORK/players20000.log" --games 12000 --players 20000 --bots 0.1 \
+    --seed 7
+
+run_case 200mb "$WORK/log200.log"
+run_case 20mb "$WORK/log20.log"
+run_case players20000 "$WORK/players20000.log"
