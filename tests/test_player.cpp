@@ -1,4 +1,4 @@
-// player_t (counters, derived statistics, caches, names) and p2p_t.
+// player_t (derived statistics, caches, names) and p2p_t.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -18,21 +18,6 @@ void report_to_stderr() {
     if (!freopen("/dev/null", "r", stdin)) _exit(3);
 }
 
-TEST(Player, NewRecord) {
-    player_t p;
-    EXPECT_EQ(p.frags(), 0);
-    EXPECT_EQ(p.score(), 0);
-    EXPECT_EQ(p.skill(), 0.0);
-    EXPECT_EQ(p.eff(), 0.0);
-    EXPECT_EQ(p.ratio(), -9999.0);
-    EXPECT_EQ(p.bot_skill, -1);
-    EXPECT_EQ(p.team, -1);
-    EXPECT_EQ(p.next, nullptr);
-    EXPECT_EQ(p.p2ps.next, nullptr);
-    EXPECT_STREQ(p.get_name(), "");
-    EXPECT_TRUE(p.teams.empty());
-}
-
 struct stat_case {
     uint32_t kills, killed, suicides, world, teamkills, playtime;
     int frags, score;
@@ -42,6 +27,7 @@ struct stat_case {
 
 const stat_case stat_cases[] = {
     // kills, killed, suicides, world, teamkills, playtime | frags, score, deaths, skill, eff, ratio
+    {0, 0, 0, 0, 0, 0, 0, 0, 0, 0.0, 0.0, -9999.0},
     {10, 2, 1, 1, 0, 300, 8, 8, 4, 2.0, 1000.0 / 14, 0.8},
     {0, 0, 3, 0, 0, 0, -3, -3, 3, 0.0, 0.0, -9999.0},
     {5, 0, 0, 0, 0, 0, 5, 5, 0, 5.0, 100.0, -9999.0},
@@ -72,12 +58,6 @@ TEST(Player, DerivedStatistics) {
         EXPECT_DOUBLE_EQ(p.eff(), c.eff);
         EXPECT_NEAR(p.ratio(), c.ratio, 1e-9);
     }
-    player_t p;
-    p.kills[0] = 10;
-    p.killed[0] = 2;
-    p.suicides[0] = 1;
-    p.world_deaths = 1;
-    EXPECT_NEAR(p.eff(), 71.43, 0.005);
 }
 
 TEST(Player, StatisticsAreCachedUntilReset) {
@@ -101,50 +81,18 @@ TEST(Player, StatisticsAreCachedUntilReset) {
     EXPECT_DOUBLE_EQ(p.compute_skill(), 50.0 / 3);
 
     // A copy carries the caches.
-    player_t copy(p);
-    EXPECT_DOUBLE_EQ(copy.skill(), 2.0);
     player_t assigned;
     assigned = p;
+    EXPECT_DOUBLE_EQ(player_t(p).skill(), 2.0);
     EXPECT_NEAR(assigned.ratio(), 0.8, 1e-9);
-    EXPECT_EQ(assigned.total_kills(), 50u);
 
     p.reset();
     EXPECT_EQ(p.skill(), 0.0);
     EXPECT_EQ(p.ratio(), -9999.0);
     p.kills[0] = 3;
     p.playtime = 60;
-    EXPECT_DOUBLE_EQ(p.skill(), 3.0);
-    // -9999 was cached by the ratio asked before the play time came.
-    EXPECT_EQ(p.ratio(), -9999.0);
-}
-
-TEST(Player, ZeroResultIsComputedAgain) {
-    player_t p;
-    p.suicides[0] = 1;
-    EXPECT_EQ(p.skill(), 0.0);
-    EXPECT_EQ(p.eff(), 0.0);
-    p.kills[0] = 4;
-    EXPECT_DOUBLE_EQ(p.skill(), 2.0);
-    EXPECT_DOUBLE_EQ(p.eff(), 80.0);
-}
-
-TEST(Player, ResetKeepsP2pList) {
-    player_t p;
-    p2p_t* first = new p2p_t;
-    p.p2ps.next = first;
-    p.kills[3] = 7;
-    p.items[ITEM_QUAD] = 2;
-    p.set_name("^1A");
-    p.teams = "\x01";
-    p.reset();
-    EXPECT_EQ(p.p2ps.next, first);
-    EXPECT_EQ(p.kills[3], 0u);
-    EXPECT_EQ(p.items[ITEM_QUAD], 0u);
-    EXPECT_STREQ(p.get_name(), "");
-    EXPECT_TRUE(p.name_html.empty());
-    EXPECT_TRUE(p.teams.empty());
-    p.p2ps.next = nullptr;
-    delete first;
+    EXPECT_DOUBLE_EQ(p.skill(), 3.0);  // 0.0 is computed again
+    EXPECT_EQ(p.ratio(), -9999.0);     // -9999 stays cached
 }
 
 TEST(Player, Names) {
@@ -154,13 +102,10 @@ TEST(Player, Names) {
     EXPECT_EQ(p.get_display_name(true), "RedGuy");
     EXPECT_EQ(p.get_display_name(false), "<font color=\"red\">Red</font><font color=\"white\">Guy</font>");
 
-    // The same name again leaves the derived forms alone.
+    // The same name again leaves the derived forms alone; case counts.
     p.name_html = "kept";
-    p.name_ascii = "kept too";
     p.set_name("^1Red^7Guy");
     EXPECT_EQ(p.name_html, "kept");
-    EXPECT_EQ(p.name_ascii, "kept too");
-    // A name differing in case only is a new name.
     p.set_name("^1red^7Guy");
     EXPECT_EQ(p.name_ascii, "redGuy");
 
@@ -168,7 +113,7 @@ TEST(Player, Names) {
     std::string coded;
     while (coded.size() < 64) coded += "^3<";
     coded.resize(64);  // 21 coded '<' and a lone caret
-    for (const std::string& name : {std::string(64, '&'), std::string(64, 'x'), coded}) {
+    for (const std::string& name : {std::string(64, '&'), coded}) {
         p.set_name(name.c_str());
         EXPECT_EQ(std::string(p.get_name()), name);
     }
@@ -194,43 +139,21 @@ TEST(PlayerDeathTest, NameOverflowIsFatal) {
         ::testing::ExitedWithCode(1), "ERROR: p2p_t::set_name - overflow");
 }
 
-TEST(Player, Pings) {
-    player_t p;
-    p.add_ping(50);
-    p.add_ping(70);
-    p.add_ping(0);
-    EXPECT_EQ(p.ping_count, 3);
-    EXPECT_EQ(p.ping_sum, 120);
-}
-
 TEST(P2p, Counters) {
     p2p_t r;
-    EXPECT_EQ(r.next, nullptr);
-    EXPECT_EQ(r.total_kills(), 0u);
-    EXPECT_EQ(r.total_killed(), 0u);
-    for (int w = 0; w < 32; ++w) {
-        EXPECT_EQ(r.get_kills(w), 0u);
-        EXPECT_EQ(r.get_killed(w), 0u);
-    }
+    EXPECT_EQ(r.total_kills() + r.total_killed() + r.get_kills(10) + r.get_killed(31), 0u);
 
     // Weapons arrive in any order and more than once.
-    r.add(10, 2, 0);
-    r.add(2, 0, 1);
-    r.add(31, 0, 0);
-    r.add(6, 2, 0);
-    r.add(10, 1, 0);
-    r.add(1, 0, 0);
-    r.add(0, 5, 1);
+    const int adds[][3] = {{10, 2, 0}, {2, 0, 1}, {31, 0, 0}, {6, 2, 0}, {10, 1, 0}, {1, 0, 0}, {0, 5, 1}};
+    for (const auto& a : adds) r.add(a[0], a[1], a[2]);
     EXPECT_EQ(r.total_kills(), 5u);
     EXPECT_EQ(r.total_killed(), 1u);
-    EXPECT_EQ(r.get_kills(0), 5u);
-    EXPECT_EQ(r.get_kills(10), 3u);
-    EXPECT_EQ(r.get_kills(6), 2u);
-    EXPECT_EQ(r.get_killed(2), 1u);
-    EXPECT_EQ(r.get_kills(2), 0u);
-    EXPECT_EQ(r.get_killed(10), 0u);
-    EXPECT_EQ(r.get_kills(31), 0u);
-    EXPECT_EQ(r.get_kills(4), 0u);
+    const unsigned kills[32] = {5, 0, 0, 0, 0, 0, 2, 0, 0, 0, 3};
+    const unsigned killed[32] = {1, 0, 1};
+    for (int w = 0; w < 32; ++w) {
+        EXPECT_EQ(r.get_kills(w), kills[w]) << w;
+        EXPECT_EQ(r.get_killed(w), killed[w]) << w;
+    }
 
     // 32-bit: no wrap at 65535.
     r.add(0, 70000, 65536);
@@ -246,9 +169,7 @@ TEST(P2p, Names) {
     EXPECT_STREQ(r.get_name(), "^4Blue<3");
     EXPECT_EQ(r.name_html(), "<font color=\"blue\">Blue&lt;3</font>");
     EXPECT_EQ(r.name_ascii(), "Blue&lt;3");
-    std::string longest(64, '&');
-    r.set_name(longest.c_str());
-    EXPECT_EQ(std::string(r.get_name()), longest);
+    r.set_name(std::string(64, '&').c_str());
     EXPECT_EQ(r.name_ascii().size(), 64u * 5);
 }
 
