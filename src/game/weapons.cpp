@@ -17,8 +17,13 @@ const char* const item_names[ITEM_COUNT] = {
 };
 
 int item_index_of(const char* class_name) {
+    // Every class name starts with one of five letters; skip the others fast.
+    switch (class_name[0]) {
+        case 'i': case 'h': case 't': case 'a': case 'w': break;
+        default: return -1;
+    }
     for (int i = 0; i < ITEM_COUNT; i++)
-        if (strcmp(class_name, item_names[i]) == 0) return i;
+        if (class_name[0] == item_names[i][0] && strcmp(class_name, item_names[i]) == 0) return i;
     return -1;
 }
 

@@ -53,8 +53,8 @@ void html_writer::teams_table() {
         html_set_cell_attributes("align=left");
         html_cell(o, "%s", t == 1 ? "<b><font color=red>Red</font></b>" : "<b><font color=blue>Blue</font></b>");
         html_set_cell_attributes("");
-        html_cell(o, "%.1f", team.eff());
-        html_cell(o, "%.2f", team.skill());
+        html_cell_fixed(o, team.eff(), 1);
+        html_cell_fixed(o, team.skill(), 2);
         html_cell_int(o, strength(team) - static_cast<int>(team.teamkills[0]));
         html_cell_int(o, strength(team));
         html_cell_int(o, team.kills[0]);
@@ -115,8 +115,8 @@ void html_writer::players_table(bool full) {
         }
         html_set_cell_attributes("");
         html_cell_text(o, ratio_text(p.ratio()));
-        html_cell(o, "%.1f", p.eff());
-        html_cell(o, "%.2f", p.skill());
+        html_cell_fixed(o, p.eff(), 1);
+        html_cell_fixed(o, p.skill(), 2);
         if (team) html_cell_int(o, p.score());
         html_cell_int(o, p.frags());
         html_cell_int(o, p.kills[0]);
@@ -134,8 +134,8 @@ void html_writer::players_table(bool full) {
         }
         html_cell_text(o, format_min_sec(static_cast<int>(p.playtime / (p.total_deaths() + 1))));
         if (p.playtime != 0) {
-            html_cell(o, "%.2f", p.frags() * 60.0 / p.playtime);
-            html_cell(o, "%.2f", p.total_deaths() * 60.0 / p.playtime);
+            html_cell_fixed(o, p.frags() * 60.0 / p.playtime, 2);
+            html_cell_fixed(o, p.total_deaths() * 60.0 / p.playtime, 2);
         } else {
             html_cell(o, "0.00");
             html_cell(o, "0.00");

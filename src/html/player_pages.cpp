@@ -52,7 +52,7 @@ void html_writer::player_info(player_t& p) {
     html_cell_int(o, p.suicides[0]);
     html_cell_int(o, p.world_deaths);
     html_cell_int(o, p.total_deaths());
-    html_cell(o, "%.2f", p.eff());
+    html_cell_fixed(o, p.eff(), 2);
     o.puts("</tr>\r\n");
     html_table_close(o);
 }
@@ -124,7 +124,7 @@ void html_writer::player_vs_player(player_t& p) {
         html_set_cell_attributes("align=right");
         html_cell_int(o, q->total_kills());
         html_cell_int(o, q->total_killed());
-        html_cell(o, "%.2f", opponent->eff());
+        html_cell_fixed(o, opponent->eff(), 2);
         o.puts("</tr>\r\n");
     }
     if (sum_kills > 0 || sum_killed > 0) {

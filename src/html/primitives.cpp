@@ -100,6 +100,44 @@ void html_cell_text(outfile& out, const std::string& text) { write_cell(out, "td
 
 void html_head_cell_text(outfile& out, const std::string& text) { write_cell(out, "th", text); }
 
+std::string format_fixed(double value, int decimals) {
+    const double scale = decimals == 1 ? 10.0 : 100.0;
+    const double magnitude = std::fabs(value);
+    if (std::isfinite(value) && magnitude < 1e9 && (decimals == 1 || decimals == 2)) {
+        const double scaled = magnitude * scale;
+        const double whole = std::floor(scaled);
+        const double fraction = scaled - whole;
+        // Near a tie the exact binary value decides: leave it to printf.
+        if (std::fabs(fraction - 0.5) > 1e-6) {
+            unsigned long long units = static_cast<unsigned long long>(whole) + (fraction > 0.5 ? 1 : 0);
+            char digits[40];
+            char* p = digits + sizeof digits;
+            for (int d = 0; d < decimals; d++) {
+                *--p = static_cast<char>('0' + units % 10);
+                units /= 10;
+            }
+            *--p = '.';
+            do {
+                *--p = static_cast<char>('0' + units % 10);
+                units /= 10;
+            } while (units);
+            if (std::signbit(value)) *--p = '-';
+            return std::string(p, static_cast<size_t>(digits + sizeof digits - p));
+        }
+    }
+    char buffer[512];
+    snprintf(buffer, sizeof buffer, decimals == 1 ? "%.1f" : "%.2f", value);
+    return buffer;
+}
+
+void html_cell_fixed(outfile& out, double value, int decimals) {
+    out.lit("<td ");
+    out.puts(cell_attributes);
+    out.lit(">");
+    out.puts(format_fixed(value, decimals));
+    out.lit("</td>\r\n");
+}
+
 void html_cell_int(outfile& out, long long value) {
     out.lit("<td ");
     out.puts(cell_attributes);
@@ -195,9 +233,7 @@ const char* sort_order_name(int order) {
 
 std::string ratio_text(double ratio) {
     if (std::fabs(ratio - -9999.0) < 0.001) return "ERR";
-    char buffer[64];
-    snprintf(buffer, sizeof buffer, "%.2f", ratio);
-    return buffer;
+    return format_fixed(ratio, 2);
 }
 
 std::string html_escape(const char* text) {

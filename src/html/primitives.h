@@ -22,6 +22,11 @@ void html_head_cell(outfile& out, const char* format, ...) __attribute__((format
 void html_cell_text(outfile& out, const std::string& text);
 void html_cell_int(outfile& out, long long value);
 void html_head_cell_text(outfile& out, const std::string& text);
+// A cell "%.1f" or "%.2f" (decimals 1 or 2) of `value`.
+void html_cell_fixed(outfile& out, double value, int decimals);
+// printf's "%.1f" / "%.2f" of `value`, computed directly where the rounding
+// is clear and by snprintf where it is not: always the same bytes.
+std::string format_fixed(double value, int decimals);
 void html_paragraph(outfile& out, const char* format, ...) __attribute__((format(printf, 2, 3)));
 void html_p_open(outfile& out);
 void html_p_close(outfile& out);

@@ -120,8 +120,8 @@ void html_writer::ranking_page(int top) {
         }
         html_set_cell_attributes("");
         html_cell_text(o, ratio_text(p->ratio()));
-        html_cell(o, "%.1f", p->eff());
-        html_cell(o, "%.2f", p->skill());
+        html_cell_fixed(o, p->eff(), 1);
+        html_cell_fixed(o, p->skill(), 2);
         html_cell_int(o, p->frags());
         html_cell_int(o, p->kills[0]);
         html_cell_int(o, p->killed[0]);
@@ -129,8 +129,8 @@ void html_writer::ranking_page(int top) {
         html_cell_int(o, p->world_deaths);
         html_cell_int(o, p->total_deaths());
         if (p->playtime != 0) {
-            html_cell(o, "%.2f", p->frags() * 60.0 / p->playtime);
-            html_cell(o, "%.2f", p->total_deaths() * 60.0 / p->playtime);
+            html_cell_fixed(o, p->frags() * 60.0 / p->playtime, 2);
+            html_cell_fixed(o, p->total_deaths() * 60.0 / p->playtime, 2);
         } else {
             html_cell(o, "0.00");
             html_cell(o, "0.00");

@@ -79,6 +79,53 @@ int analyzelog::read_time(const char* text) {
     return last_time;
 }
 
+namespace {
+
+enum event_kind {
+    EV_NONE, EV_ITEM, EV_KILL, EV_USERINFO, EV_CONNECT, EV_DISCONNECT, EV_SAY, EV_SCORE,
+    EV_INIT_GAME, EV_WARMUP, EV_GAME_START, EV_GAME_END, EV_EXIT, EV_SHUTDOWN
+};
+
+// The event words, compared whole and with case; a word beginning with "----"
+// (a separator line) and the words without an action ("ClientBegin:",
+// "sayteam:") come out as EV_NONE. The first character picks the candidates.
+event_kind classify(const char* event) {
+    switch (event[0]) {
+        case 'I':
+            if (strcmp(event, "Item:") == 0) return EV_ITEM;
+            if (strcmp(event, "InitGame:") == 0) return EV_INIT_GAME;
+            break;
+        case 'K':
+            if (strcmp(event, "Kill:") == 0) return EV_KILL;
+            break;
+        case 'C':
+            if (strcmp(event, "ClientUserinfoChanged:") == 0) return EV_USERINFO;
+            if (strcmp(event, "ClientConnect:") == 0) return EV_CONNECT;
+            if (strcmp(event, "ClientDisconnect:") == 0) return EV_DISCONNECT;
+            break;
+        case 's':
+            if (strcmp(event, "say:") == 0) return EV_SAY;
+            if (strcmp(event, "score:") == 0) return EV_SCORE;
+            break;
+        case 'W':
+            if (strcmp(event, "Warmup:") == 0) return EV_WARMUP;
+            break;
+        case 'G':
+            if (strcmp(event, "Game_Start:") == 0) return EV_GAME_START;
+            if (strcmp(event, "Game_End:") == 0) return EV_GAME_END;
+            break;
+        case 'E':
+            if (strcmp(event, "Exit:") == 0) return EV_EXIT;
+            break;
+        case 'S':
+            if (strcmp(event, "ShutdownGame:") == 0) return EV_SHUTDOWN;
+            break;
+    }
+    return EV_NONE;
+}
+
+}  // namespace
+
 int analyzelog::parse_line(char* line) {
     char time_token[TIME_SIZE];
     char event[EVENT_SIZE];
@@ -94,60 +141,75 @@ int analyzelog::parse_line(char* line) {
     }
 
     char general[GENERAL_SIZE];
-    if (strcmp(event, "Item:") == 0) {
-        if (ignore_events) return 0;
-        char item[ITEM_SIZE];
-        next_token(general, sizeof general, ' ');
-        int client = diverse::read_int(general);
-        next_token(item, sizeof item, '\n');
-        results->add_item(client, item, read_time(time_token));
-    } else if (strcmp(event, "Kill:") == 0) {
-        if (ignore_events) return 0;
-        next_token(general, sizeof general, ' ');
-        int killer = diverse::read_int(general);
-        next_token(general, sizeof general, ' ');
-        int victim = diverse::read_int(general);
-        next_token(general, sizeof general, ' ');
-        int weapon = diverse::read_int(general);
-        results->add_kill(killer, victim, weapon, read_time(time_token));
-    } else if (strncmp(event, "----", 4) == 0) {
-    } else if (strcmp(event, "ClientUserinfoChanged:") == 0) {
-        if (ignore_events) return 0;
-        userinfo_changed(time_token);
-    } else if (strcmp(event, "ClientBegin:") == 0) {
-    } else if (strcmp(event, "ClientConnect:") == 0) {
-        next_token(general, sizeof general, ' ');
-        results->client_connect(diverse::read_int(general), read_time(time_token));
-    } else if (strcmp(event, "ClientDisconnect:") == 0) {
-        next_token(general, sizeof general, ' ');
-        if (results->client_disconnect(diverse::read_int(general), read_time(time_token)))
+    switch (classify(event)) {
+        case EV_ITEM: {
+            if (ignore_events) return 0;
+            char item[ITEM_SIZE];
+            next_token(general, sizeof general, ' ');
+            int client = diverse::read_int(general);
+            next_token(item, sizeof item, '\n');
+            results->add_item(client, item, read_time(time_token));
+            break;
+        }
+        case EV_KILL: {
+            if (ignore_events) return 0;
+            next_token(general, sizeof general, ' ');
+            int killer = diverse::read_int(general);
+            next_token(general, sizeof general, ' ');
+            int victim = diverse::read_int(general);
+            next_token(general, sizeof general, ' ');
+            int weapon = diverse::read_int(general);
+            results->add_kill(killer, victim, weapon, read_time(time_token));
+            break;
+        }
+        case EV_USERINFO:
+            if (ignore_events) return 0;
+            userinfo_changed(time_token);
+            break;
+        case EV_CONNECT:
+            next_token(general, sizeof general, ' ');
+            results->client_connect(diverse::read_int(general), read_time(time_token));
+            break;
+        case EV_DISCONNECT:
+            next_token(general, sizeof general, ' ');
+            if (results->client_disconnect(diverse::read_int(general), read_time(time_token)))
+                ignore_events = true;
+            break;
+        case EV_SAY:
+            say();
+            break;
+        case EV_SCORE: {
+            char ping[GENERAL_SIZE];
+            next_token(general, sizeof general, ' ');
+            next_token(general, sizeof general, ' ');
+            next_token(ping, sizeof ping, ' ');
+            next_token(general, sizeof general, ' ');
+            next_token(general, sizeof general, ' ');
+            results->add_ping(diverse::read_int(general), diverse::read_int(ping));
+            break;
+        }
+        case EV_INIT_GAME:
+            init_game(read_time(time_token));
+            break;
+        case EV_WARMUP:
+            results->end_game(read_time(time_token));
             ignore_events = true;
-    } else if (strcmp(event, "say:") == 0) {
-        say();
-    } else if (strcmp(event, "sayteam:") == 0) {
-    } else if (strcmp(event, "score:") == 0) {
-        char ping[GENERAL_SIZE];
-        next_token(general, sizeof general, ' ');
-        next_token(general, sizeof general, ' ');
-        next_token(ping, sizeof ping, ' ');
-        next_token(general, sizeof general, ' ');
-        next_token(general, sizeof general, ' ');
-        results->add_ping(diverse::read_int(general), diverse::read_int(ping));
-    } else if (strcmp(event, "InitGame:") == 0) {
-        init_game(read_time(time_token));
-    } else if (strcmp(event, "Warmup:") == 0) {
-        results->end_game(read_time(time_token));
-        ignore_events = true;
-    } else if (strcmp(event, "Game_Start:") == 0) {
-        ignore_events = false;
-    } else if (strcmp(event, "Game_End:") == 0) {
-        ignore_events = true;
-    } else if (strcmp(event, "Exit:") == 0) {
-        ignore_events = true;
-        exit_seen = true;
-    } else if (strcmp(event, "ShutdownGame:") == 0) {
-        results->end_game(read_time(time_token));
-        return 1;
+            break;
+        case EV_GAME_START:
+            ignore_events = false;
+            break;
+        case EV_GAME_END:
+            ignore_events = true;
+            break;
+        case EV_EXIT:
+            ignore_events = true;
+            exit_seen = true;
+            break;
+        case EV_SHUTDOWN:
+            results->end_game(read_time(time_token));
+            return 1;
+        case EV_NONE:
+            break;
     }
     return 0;
 }
