@@ -20,7 +20,7 @@ void html_writer::game_info() {
     auto row = [&o](const char* label, const std::string& value) {
         o.puts("<tr>\r\n");
         html_set_cell_attributes("bgcolor=#000080");
-        html_head_cell(o, "%s", label);
+        html_head_cell_text(o, label);
         html_set_cell_attributes("bgcolor=#606060");
         html_cell(o, "<p align=right>%s</p>", value.c_str());
         o.puts("</tr>\r\n");
@@ -42,7 +42,7 @@ void html_writer::teams_table() {
     html_set_cell_attributes("align=left");
     for (const char* head : {"Team", "Eff", "Skill", "Score", "Frags", "Kills", "Killed", "Suicides",
                              "Deaths", "T.deaths", "Teamkills"})
-        html_head_cell(o, "%s", head);
+        html_head_cell_text(o, head);
     o.puts("</tr>\r\n");
     player_t& red = game->team_results[1];
     player_t& blue = game->team_results[2];
@@ -51,7 +51,7 @@ void html_writer::teams_table() {
         player_t& team = game->team_results[t];
         o.puts("<tr align=right>\r\n");
         html_set_cell_attributes("align=left");
-        html_cell(o, "%s", t == 1 ? "<b><font color=red>Red</font></b>" : "<b><font color=blue>Blue</font></b>");
+        html_cell_text(o, t == 1 ? "<b><font color=red>Red</font></b>" : "<b><font color=blue>Blue</font></b>");
         html_set_cell_attributes("");
         html_cell_fixed(o, team.eff(), 1);
         html_cell_fixed(o, team.skill(), 2);
@@ -85,20 +85,20 @@ void html_writer::players_table(bool full) {
     html_table_open(o, TABLE_ATTRIBUTES);
     o.puts("<tr align=right bgcolor=#000080>\r\n");
     html_set_cell_attributes("align=left width=20");
-    html_head_cell(o, "#");
+    html_head_cell_text(o, "#");
     html_set_cell_attributes("align=left");
-    html_head_cell(o, "Name");
-    if (team) html_head_cell(o, "Team");
+    html_head_cell_text(o, "Name");
+    if (team) html_head_cell_text(o, "Team");
     html_set_cell_attributes("");
-    if (bots) html_head_cell(o, "Bot");
-    html_head_cell(o, "Ratio");
-    html_head_cell(o, "Eff");
-    html_head_cell(o, "Skill");
-    if (team) html_head_cell(o, "Score");
+    if (bots) html_head_cell_text(o, "Bot");
+    html_head_cell_text(o, "Ratio");
+    html_head_cell_text(o, "Eff");
+    html_head_cell_text(o, "Skill");
+    if (team) html_head_cell_text(o, "Score");
     for (const char* head : {"Frags", "Kills", "Killed", "Suicides", "Deaths", "T.deaths"})
-        html_head_cell(o, "%s", head);
-    if (team) html_head_cell(o, "Teamkills");
-    for (const char* head : {"MKIOL", "Avg. life", "FPM", "DPM", "Playtime"}) html_head_cell(o, "%s", head);
+        html_head_cell_text(o, head);
+    if (team) html_head_cell_text(o, "Teamkills");
+    for (const char* head : {"MKIOL", "Avg. life", "FPM", "DPM", "Playtime"}) html_head_cell_text(o, head);
     o.puts("</tr>\r\n");
 
     for (int i = 0; i < game->player_count; i++) {
@@ -111,7 +111,7 @@ void html_writer::players_table(bool full) {
         if (bots) {
             html_set_cell_attributes("align=center");
             if (p.bot_skill > -1) html_cell(o, "(%i)", p.bot_skill);
-            else html_cell(o, "-");
+            else html_cell_text(o, "-");
         }
         html_set_cell_attributes("");
         html_cell_text(o, ratio_text(p.ratio()));
@@ -127,7 +127,7 @@ void html_writer::players_table(bool full) {
         if (team) html_cell_int(o, p.teamkills[0]);
         if (p.mkiol == 0) {
             html_set_cell_attributes("align=center");
-            html_cell(o, "-");
+            html_cell_text(o, "-");
             html_set_cell_attributes("");
         } else {
             html_cell(o, "%u (%s)", p.mkiol, format_min_sec(static_cast<int>(p.mkiol_time)).c_str());
@@ -137,8 +137,8 @@ void html_writer::players_table(bool full) {
             html_cell_fixed(o, p.frags() * 60.0 / p.playtime, 2);
             html_cell_fixed(o, p.total_deaths() * 60.0 / p.playtime, 2);
         } else {
-            html_cell(o, "0.00");
-            html_cell(o, "0.00");
+            html_cell_text(o, "0.00");
+            html_cell_text(o, "0.00");
         }
         html_cell_text(o, format_hm(static_cast<int>(p.playtime)));
         o.puts("</tr>\r\n");
@@ -149,13 +149,13 @@ void html_writer::players_table(bool full) {
 void html_writer::left_head_cells(bool /*unused*/) {
     outfile& o = *out;
     html_set_cell_attributes("align=left width=20");
-    html_head_cell(o, "#");
+    html_head_cell_text(o, "#");
     html_set_cell_attributes("align=left");
-    html_head_cell(o, "Name");
-    if (game->team_game) html_head_cell(o, "Team");
+    html_head_cell_text(o, "Name");
+    if (game->team_game) html_head_cell_text(o, "Team");
     if (!settings->skip_bots) {
         html_set_cell_attributes("align=center");
-        html_head_cell(o, "Bot");
+        html_head_cell_text(o, "Bot");
     }
 }
 
@@ -169,7 +169,7 @@ void html_writer::left_row_cells(int slot) {
     if (!settings->skip_bots) {
         html_set_cell_attributes("align=center");
         if (p.bot_skill > -1) html_cell(o, "(%i)", p.bot_skill);
-        else html_cell(o, "-");
+        else html_cell_text(o, "-");
     }
     html_set_cell_attributes("");
 }
@@ -182,7 +182,7 @@ void html_writer::pickup_table(const char* title, const char* head_attributes, c
     o.puts("<tr align=right bgcolor=#000080>\r\n");
     left_head_cells(true);
     html_set_cell_attributes(head_attributes);
-    for (int k = 0; k < 8; k++) html_head_cell(o, "%s", heads[k]);
+    for (int k = 0; k < 8; k++) html_head_cell_text(o, heads[k]);
     o.puts("</tr>\r\n");
     for (int i = 0; i < game->player_count; i++) {
         o.puts(row_open(i));
@@ -200,9 +200,9 @@ void html_writer::health_armor_pickups() {
     o.puts("<tr align=right bgcolor=#000080>\r\n");
     left_head_cells(true);
     html_set_cell_attributes("align=center colspan=5");
-    html_head_cell(o, "Health");
+    html_head_cell_text(o, "Health");
     html_set_cell_attributes("align=center colspan=4");
-    html_head_cell(o, "Armor");
+    html_head_cell_text(o, "Armor");
     html_set_cell_attributes("align=center");
     o.puts("</tr>\r\n");
     o.puts("<tr align=right bgcolor=#000080>\r\n");
@@ -210,7 +210,7 @@ void html_writer::health_armor_pickups() {
     char colspan[32];
     snprintf(colspan, sizeof colspan, "colspan=%i", left_columns);
     html_set_cell_attributes(colspan);
-    html_cell(o, "&nbsp;");
+    html_cell_text(o, "&nbsp;");
     html_set_cell_attributes("");
     o.puts("<td>Small</td><td>Normal</td><td>Large</td><td>Mega</td><td><b>Total</b></td>");
     o.puts("<td>Shard</td><td>Combat</td><td>Body</td><td><b>Total</b></td>");

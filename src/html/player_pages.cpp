@@ -42,7 +42,7 @@ void html_writer::player_info(player_t& p) {
     o.puts("<tr>\r\n");
     html_set_cell_attributes("bgcolor=#000080");
     for (const char* head : {"Frags", "Kills", "Killed", "Suicides", "Deaths", "T.deaths", "Eff"})
-        html_head_cell(o, "%s", head);
+        html_head_cell_text(o, head);
     o.puts("</tr>\r\n");
     o.puts("<tr align=\"right\">\r\n");
     html_set_cell_attributes("bgcolor=#606060");
@@ -68,17 +68,17 @@ void html_writer::weapon_stats(player_t& p) {
     html_set_cell_attributes("bgcolor=#000080");
     html_table_open(o, "border=1 cellspacing=0 bgcolor=#606060 bordercolor=#000000");
     o.puts("<tr bgcolor=000080>\r\n");
-    html_head_cell(o, "Weapon");
+    html_head_cell_text(o, "Weapon");
     html_set_cell_attributes("colspan=2 align=center bgcolor=#000080");
-    html_head_cell(o, "Kills");
-    html_head_cell(o, "Deaths");
+    html_head_cell_text(o, "Kills");
+    html_head_cell_text(o, "Deaths");
     html_set_cell_attributes("");
     o.puts("</tr>\r\n");
     for (int w = 1; w < MAX_WEAPONS; w++) {
         if (p.kills[w] == 0 && p.killed[w] == 0) continue;
         o.puts("<tr>\r\n");
         html_set_cell_attributes("width=120 align=left");
-        html_head_cell(o, "%s", weapon_name(w).c_str());
+        html_head_cell_text(o, weapon_name(w));
         html_set_cell_attributes("width=60 align=right");
         html_cell_int(o, p.kills[w]);
         html_cell(o, "%i %%", share(p.kills[w], p.kills[0]));
@@ -88,12 +88,12 @@ void html_writer::weapon_stats(player_t& p) {
     }
     o.puts("<tr>\r\n");
     html_set_cell_attributes("width=120 align=left");
-    html_head_cell(o, "TOTAL");
+    html_head_cell_text(o, "TOTAL");
     html_set_cell_attributes("width=60 align=right");
     html_head_cell(o, "%u", p.kills[0]);
-    html_head_cell(o, "100 %%");
+    html_head_cell_text(o, "100 %");
     html_head_cell(o, "%u", p.killed[0]);
-    html_head_cell(o, "100 %%");
+    html_head_cell_text(o, "100 %");
     o.puts("</tr>\r\n");
     html_table_close(o);
 }
@@ -105,7 +105,7 @@ void html_writer::player_vs_player(player_t& p) {
     html_set_cell_attributes("bgcolor=#000080");
     html_table_open(o, "border=1 cellspacing=0 bgcolor=#606060 bordercolor=#000000");
     o.puts("<tr bgcolor=000080>\r\n");
-    for (const char* head : {"Enemy", "Kills", "Deaths", "Enemy Eff"}) html_head_cell(o, "%s", head);
+    for (const char* head : {"Enemy", "Kills", "Deaths", "Enemy Eff"}) html_head_cell_text(o, head);
     html_set_cell_attributes("");
     o.puts("</tr>\r\n");
     unsigned long long sum_kills = 0, sum_killed = 0;
@@ -130,20 +130,20 @@ void html_writer::player_vs_player(player_t& p) {
     if (sum_kills > 0 || sum_killed > 0) {
         o.puts("<tr>\r\n");
         html_set_cell_attributes("align=left");
-        html_head_cell(o, "UNLISTED");
+        html_head_cell_text(o, "UNLISTED");
         html_set_cell_attributes("align=right");
         html_cell(o, "%llu", sum_kills);
         html_cell(o, "%llu", sum_killed);
-        html_head_cell(o, "-");
+        html_head_cell_text(o, "-");
         o.puts("</tr>\r\n");
     }
     o.puts("<tr>\r\n");
     html_set_cell_attributes("align=left");
-    html_head_cell(o, "TOTAL");
+    html_head_cell_text(o, "TOTAL");
     html_set_cell_attributes("align=right");
     html_head_cell(o, "%u", p.kills[0]);
     html_head_cell(o, "%u", p.killed[0]);
-    html_head_cell(o, "-");
+    html_head_cell_text(o, "-");
     o.puts("</tr>\r\n");
     html_table_close(o);
 }

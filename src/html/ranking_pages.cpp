@@ -86,20 +86,20 @@ void html_writer::ranking_page(int top) {
     html_table_open(o, "border=1 cellspacing=0 bordercolor=#000000 bgcolor=#606060");
     o.puts("<tr align=right bgcolor=#000080>\r\n");
     html_set_cell_attributes("align=left width=20");
-    html_head_cell(o, "#");
+    html_head_cell_text(o, "#");
     html_set_cell_attributes("align=left");
     html_head_cell(o, "<a href=\"players_name.htm\">Name</a>");
-    if (!s.skip_bots) html_head_cell(o, "Bot");
+    if (!s.skip_bots) html_head_cell_text(o, "Bot");
     html_set_cell_attributes("");
     html_head_cell(o, "<a href=\"%splayers_ratio.htm\">Ratio</a>", prefix);
     html_head_cell(o, "<a href=\"%splayers_eff.htm\">Eff</a>", prefix);
     html_head_cell(o, "<a href=\"%splayers_skill.htm\">Skill</a>", prefix);
     html_head_cell(o, "<a href=\"%splayers_frags.htm\">Frags</a>", prefix);
     html_head_cell(o, "<a href=\"%splayers_kills.htm\">Kills</a>", prefix);
-    for (const char* head : {"Killed", "Suicides", "Deaths", "T.deaths", "FPM", "DPM"}) html_head_cell(o, "%s", head);
+    for (const char* head : {"Killed", "Suicides", "Deaths", "T.deaths", "FPM", "DPM"}) html_head_cell_text(o, head);
     html_head_cell(o, "<a href=\"%splayers_playtime.htm\">Playtime</a>", prefix);
-    html_head_cell(o, "Games");
-    html_head_cell(o, "Ping");
+    html_head_cell_text(o, "Games");
+    html_head_cell_text(o, "Ping");
     o.puts("</tr>\r\n");
 
     int r = 1;
@@ -116,7 +116,7 @@ void html_writer::ranking_page(int top) {
         if (!s.skip_bots) {
             html_set_cell_attributes("align=center");
             if (p->bot_skill > -1) html_cell(o, "(%i)", p->bot_skill);
-            else html_cell(o, "-");
+            else html_cell_text(o, "-");
         }
         html_set_cell_attributes("");
         html_cell_text(o, ratio_text(p->ratio()));
@@ -132,13 +132,13 @@ void html_writer::ranking_page(int top) {
             html_cell_fixed(o, p->frags() * 60.0 / p->playtime, 2);
             html_cell_fixed(o, p->total_deaths() * 60.0 / p->playtime, 2);
         } else {
-            html_cell(o, "0.00");
-            html_cell(o, "0.00");
+            html_cell_text(o, "0.00");
+            html_cell_text(o, "0.00");
         }
         html_cell_text(o, format_hm(static_cast<int>(p->playtime)));
         html_cell_int(o, p->games);
         if (p->ping_count > 0) html_cell_int(o, static_cast<long long>(p->ping_sum / p->ping_count));
-        else html_cell(o, "-");
+        else html_cell_text(o, "-");
         o.puts("</tr>\r\n");
         r++;
     }
