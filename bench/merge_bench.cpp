@@ -12,6 +12,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <ctime>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -29,6 +30,13 @@ using bench_clock = std::chrono::steady_clock;
 
 double seconds_since(bench_clock::time_point t0) {
     return std::chrono::duration<double>(bench_clock::now() - t0).count();
+}
+
+// CPU time of this thread: the machine may be shared, so wall time alone misleads.
+double cpu_now() {
+    timespec ts{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
+    return static_cast<double>(ts.tv_sec) + ts.tv_nsec * 1e-9;
 }
 
 long peak_rss_kib() {
@@ -97,13 +105,16 @@ int main(int argc, char** argv) {
     static const int weapons[] = {1, 2, 3, 4, 6, 8, 10, 11, 12, 7, 18};
 
     double fill_time = 0, game_sort_time = 0, merge_time = 0;
+    double fill_cpu = 0, game_sort_cpu = 0, merge_cpu = 0;
     long slots = 0, kills = 0;
     std::vector<char> seen(distinct, 0);
     std::vector<int> chosen;
     const auto run_start = bench_clock::now();
+    const double run_cpu_start = cpu_now();
 
     for (int g = 0; g < games; g++) {
         auto t0 = bench_clock::now();
+        const double c0 = cpu_now();
         game->reset();
         game->set_game_type(rng() % 10 < 3 ? 3 : 0);
         const bool teams = game->game_type == 3;
@@ -146,19 +157,26 @@ int main(int argc, char** argv) {
         kills += events;
         slots += n;
         auto t1 = bench_clock::now();
+        const double c1 = cpu_now();
 
         // What the driver and the game writer do before the merge.
         game->sort_players(SORT_FRAGS, false);
         game->remove_inactive();
         auto t2 = bench_clock::now();
+        const double c2 = cpu_now();
 
         if (game->get_player_count() >= 2) totals->add_game(*game);
         auto t3 = bench_clock::now();
+        const double c3 = cpu_now();
+        fill_cpu += c1 - c0;
+        game_sort_cpu += c2 - c1;
+        merge_cpu += c3 - c2;
         fill_time += std::chrono::duration<double>(t1 - t0).count();
         game_sort_time += std::chrono::duration<double>(t2 - t1).count();
         merge_time += std::chrono::duration<double>(t3 - t2).count();
     }
     const double run_time = seconds_since(run_start);
+    const double run_cpu = cpu_now() - run_cpu_start;
 
     long used = 0;
     for (char s : seen) used += s;
@@ -169,30 +187,35 @@ int main(int argc, char** argv) {
            kills, used, window);
     printf("totals: %d players, %ld p2p records (%.1f per player)\n", totals->count_players(), p2ps,
            static_cast<double>(p2ps) / totals->count_players());
-    printf("generate games     %8.3f s\n", fill_time);
-    printf("sort + compact     %8.3f s\n", game_sort_time);
-    printf("add_game           %8.3f s  (%.2f us per game)\n", merge_time, merge_time * 1e6 / games);
-    printf("whole merge loop   %8.3f s\n", run_time);
+    printf("                    wall s     cpu s\n");
+    printf("generate games    %8.3f  %8.3f\n", fill_time, fill_cpu);
+    printf("sort + compact    %8.3f  %8.3f\n", game_sort_time, game_sort_cpu);
+    printf("add_game          %8.3f  %8.3f   (%.2f us cpu per game)\n", merge_time, merge_cpu,
+           merge_cpu * 1e6 / games);
+    printf("whole merge loop  %8.3f  %8.3f\n", run_time, run_cpu);
     printf("peak RSS after merge: %ld KiB\n", peak_rss_kib());
     fflush(stdout);
 
-    double sort_total = 0;
+    double sort_total = 0, sort_cpu = 0;
     for (int order : {1, 2, 3, 4, 5, 6, 7, 8, 9, 0}) {
         auto t0 = bench_clock::now();
+        const double c0 = cpu_now();
         {
             quiet_stdout quiet;
             totals->sort_players(order);
         }
-        const double t = seconds_since(t0);
+        const double t = seconds_since(t0), c = cpu_now() - c0;
         sort_total += t;
-        printf("sort_players(%d)    %8.3f s   first: %s\n", order, t, totals->players.next->get_name());
+        sort_cpu += c;
+        printf("sort_players(%d)  %8.3f  %8.3f   first: %s\n", order, t, c, totals->players.next->get_name());
         fflush(stdout);
     }
-    printf("all ten player sorts %8.3f s\n", sort_total);
+    printf("all ten sorts     %8.3f  %8.3f\n", sort_total, sort_cpu);
 
     auto t0 = bench_clock::now();
+    const double c0 = cpu_now();
     for (player_t* p = totals->players.next; p; p = p->next) totals->sort_p2ps(p, SORT_KILLS);
-    printf("sort_p2ps(4) for every player %8.3f s\n", seconds_since(t0));
+    printf("sort_p2ps(4), all %8.3f  %8.3f\n", seconds_since(t0), cpu_now() - c0);
     printf("peak RSS: %ld KiB\n", peak_rss_kib());
     return 0;
 }

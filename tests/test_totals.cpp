@@ -2,7 +2,9 @@
 // lower-cased name, numbering, summed counters and player-versus-player records.
 #include <gtest/gtest.h>
 
+#include <map>
 #include <memory>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -310,4 +312,116 @@ TEST(Totals, TimesGamesPingsAndDeathsAddUpWhileGameOnlyFieldsStayOut) {
     EXPECT_EQ(record(totals, "Tom")->killed[0], 0u);
     // A team kill still shows in the pair's record (the matrix counts it).
     EXPECT_EQ(versus(sam, "Tom")->total_kills(), 3u);
+}
+
+namespace {
+
+// The merge done the plain way: players and opponents matched by plain,
+// lower-cased name in first-seen order, counters summed slot by slot.
+struct model_pair {
+    std::string raw;
+    unsigned kills[MAX_WEAPONS] = {}, killed[MAX_WEAPONS] = {};
+};
+struct model_player {
+    std::string raw;
+    unsigned kills[MAX_WEAPONS] = {}, killed[MAX_WEAPONS] = {}, suicides[MAX_WEAPONS] = {};
+    unsigned playtime = 0, world = 0;
+    int games = 0, bot_skill = -1;
+    std::vector<std::string> opponents;   // plain names in first-met order
+    std::map<std::string, model_pair> pairs;
+};
+
+}  // namespace
+
+TEST(Totals, RandomGamesMergeLikeAPlainModel) {
+    std::mt19937 rng(77);
+    settings_t settings;
+    std::unique_ptr<resultdata> rd(new resultdata(&settings));
+    resultdata_total totals;
+    std::vector<std::string> order;                 // plain names, first-seen order
+    std::map<std::string, model_player> model;
+    const char* const colours[] = {"", "^1", "^4", "^7"};
+    static const int weapons[] = {1, 2, 3, 4, 6, 8, 10, 11, 18, 20};
+
+    for (int game = 0; game < 300; game++) {
+        rd->reset();
+        rd->init_game(0);
+        const int n = 2 + static_cast<int>(rng() % 11);
+        std::vector<std::string> plain(n);
+        for (int c = 0; c < n; c++) {
+            // 90 players; now and then two slots of one game share a plain name.
+            plain[c] = "p" + std::to_string(rng() % 90);
+            std::string raw = colours[rng() % 4];
+            for (char ch : plain[c]) raw += (rng() % 2 && ch == 'p') ? 'P' : ch;
+            rd->client_connect(c, 0);
+            rd->client_userinfo(c, raw.c_str(), rng() % 5 == 0 ? 1 + static_cast<int>(rng() % 4) : -1, 0, 0);
+        }
+        for (int k = 0, kills = static_cast<int>(rng() % 40); k < kills; k++) {
+            const int victim = static_cast<int>(rng() % n);
+            const int killer = rng() % 10 == 0 ? 1022 : static_cast<int>(rng() % n);
+            rd->add_kill(killer, victim, weapons[rng() % 10], 5);
+        }
+        rd->end_game(60 + static_cast<int>(rng() % 600));
+        totals.add_game(*rd);
+
+        for (int i = 0; i < n; i++) {
+            const player_t& slot = rd->get_player(i);
+            if (!model.count(plain[i])) {
+                order.push_back(plain[i]);
+                model[plain[i]].raw = slot.get_name();
+            }
+            model_player& m = model[plain[i]];
+            for (int w = 0; w < MAX_WEAPONS; w++) {
+                m.kills[w] += slot.kills[w];
+                m.killed[w] += slot.killed[w];
+                m.suicides[w] += slot.suicides[w];
+            }
+            for (int j = 0; j < n; j++) {
+                if (j == i) continue;
+                if (!m.pairs.count(plain[j])) {
+                    m.opponents.push_back(plain[j]);
+                    m.pairs[plain[j]].raw = rd->get_player(j).get_name();
+                }
+                model_pair& pr = m.pairs[plain[j]];
+                for (int w = 0; w < MAX_WEAPONS; w++) {
+                    pr.kills[w] += rd->get_kills_vs(i, j, w);
+                    pr.killed[w] += rd->get_kills_vs(j, i, w);
+                }
+            }
+            m.games++;
+            m.bot_skill = slot.bot_skill;
+            m.world += slot.world_deaths;
+            m.playtime += slot.playtime;
+        }
+    }
+
+    ASSERT_EQ(totals.count_players(), static_cast<int>(order.size()));
+    const player_t* p = totals.players.next;
+    for (const std::string& name : order) {
+        SCOPED_TRACE(name);
+        const model_player& m = model[name];
+        ASSERT_NE(p, nullptr);
+        EXPECT_EQ(p->get_name(), m.raw);
+        EXPECT_EQ(p->games, m.games);
+        EXPECT_EQ(p->bot_skill, m.bot_skill);
+        EXPECT_EQ(p->playtime, m.playtime);
+        EXPECT_EQ(p->world_deaths, m.world);
+        for (int w = 0; w < MAX_WEAPONS; w++) {
+            EXPECT_EQ(p->kills[w], m.kills[w]);
+            EXPECT_EQ(p->killed[w], m.killed[w]);
+            EXPECT_EQ(p->suicides[w], m.suicides[w]);
+        }
+        ASSERT_EQ(totals.count_p2ps(p), static_cast<int>(m.opponents.size()));
+        const p2p_t* r = p->p2ps.next;
+        for (const std::string& opp : m.opponents) {
+            const model_pair& pr = m.pairs.at(opp);
+            EXPECT_EQ(r->get_name(), pr.raw);
+            for (int w = 0; w < MAX_WEAPONS; w++) {
+                ASSERT_EQ(r->get_kills(w), pr.kills[w]) << opp << " weapon " << w;
+                ASSERT_EQ(r->get_killed(w), pr.killed[w]) << opp << " weapon " << w;
+            }
+            r = r->next;
+        }
+        p = p->next;
+    }
 }

@@ -54,14 +54,36 @@ p2p_t* resultdata_total::add_p2p(player_t* player, const char* name) {
     return q;
 }
 
+resultdata_total::pair_slot& resultdata_total::pair_entry(uint64_t key) {
+    if (2 * (pair_count + 1) > pair_index.size()) {
+        // Keep the table at most half full: double it and re-insert.
+        std::vector<pair_slot> old(pair_index.empty() ? 1024 : 2 * pair_index.size(), pair_slot{0, nullptr});
+        old.swap(pair_index);
+        const size_t mask = pair_index.size() - 1;
+        for (const pair_slot& e : old) {
+            if (!e.key) continue;
+            size_t h = (e.key * 0x9E3779B97F4A7C15ull) >> 20 & mask;
+            while (pair_index[h].key) h = (h + 1) & mask;
+            pair_index[h] = e;
+        }
+    }
+    const size_t mask = pair_index.size() - 1;
+    size_t h = (key * 0x9E3779B97F4A7C15ull) >> 20 & mask;
+    while (pair_index[h].key && pair_index[h].key != key) h = (h + 1) & mask;
+    return pair_index[h];
+}
+
 p2p_t* resultdata_total::p2p_of(player_t* player, player_t* opponent, const char* name) {
-    uint64_t key = (static_cast<uint64_t>(static_cast<uint32_t>(player->id)) << 32) |
-                   static_cast<uint32_t>(opponent->id);
-    auto it = p2p_index.find(key);
-    if (it != p2p_index.end()) return it->second;
+    // Player ids start at 1, so no key is 0.
+    const uint64_t key = (static_cast<uint64_t>(static_cast<uint32_t>(player->id)) << 32) |
+                         static_cast<uint32_t>(opponent->id);
+    pair_slot& e = pair_entry(key);
+    if (e.key) return e.record;
     p2p_t* q = add_p2p(player, name);
     q->opponent = opponent;
-    p2p_index.emplace(key, q);
+    e.key = key;
+    e.record = q;
+    pair_count++;
     return q;
 }
 

@@ -41,5 +41,14 @@ private:
     player_t* tail;
     int player_total;
     std::unordered_map<std::string, player_t*> by_name;       // matched name -> record
-    std::unordered_map<uint64_t, p2p_t*> p2p_index;           // (player id, opponent id)
+    // (player id, opponent id) -> p2p record, open addressing with linear
+    // probing: a busy server has millions of pairs, and a node-based map costs a
+    // heap block and an extra cache miss per pair. Key 0 marks a free slot.
+    struct pair_slot {
+        uint64_t key;
+        p2p_t* record;
+    };
+    std::vector<pair_slot> pair_index;
+    size_t pair_count = 0;
+    pair_slot& pair_entry(uint64_t key);   // the key's slot, or the free slot it would take
 };
