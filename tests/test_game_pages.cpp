@@ -10,6 +10,8 @@
 #include "app/vexo_main.h"
 #include "game/resultdata.h"
 #include "page_expect.h"
+#include "parse/analyzelog.h"
+#include "parse/chat_log.h"
 
 using namespace pagetest;
 
@@ -233,13 +235,13 @@ protected:
         if (vm.game_list.is_open()) vm.close_game_list();
     }
 
-    // Free for all, 100 s: Alice, the bot Bob, a player with an empty name
+    // Free for all, 100 s: Alice, the bot Bob (coloured name), a player with an empty name
     // (from 10 s) and Idle, who never kills or dies.
     void free_for_all() {
         start(0, "arena<b>&1", "base<i>", 15, 20);
         resultdata& g = *game;
         join(g, 0, "Alice", -1, 0, 0);
-        join(g, 1, "Bob", 3, 0, 0);
+        join(g, 1, "^4Bo^7b", 3, 0, 0);  // coloured in tables, plain in charts
         join(g, 2, "", -1, 0, 10);
         join(g, 3, "Idle", -1, 0, 0);
         kill(g, 0, 1, 10, 10);
@@ -311,7 +313,7 @@ TEST_F(GamePages, FreeForAllGamePageAndListFile) {
          "3 (0:40 min)", "0:33 min", "1.20", "1.20", "00:01 h",
          {0, 2, 0, 0, 50, 3, 0, 0, 15}, {1, 0, 0, 0, 0, 0, 0, 0}, {0, 0, 0, 0, 0, 1, 0, 0},
          {0, 0, 0, 0, 0, 2, 0, 0}},
-        {"Bob", "", "(3)", "-0.60", "33.3", "0.33", "", "1", "1", "2", "0", "0", "2", "",
+        {"<font color=\"blue\">Bo</font><font color=\"white\">b</font>", "", "(3)", "-0.60", "33.3", "0.33", "", "1", "1", "2", "0", "0", "2", "",
          "1 (1:20 min)", "0:33 min", "0.60", "1.20", "00:01 h",
          {0, 0, 0, 1, 100, 0, 0, 1, 100}, {0, 0, 1, 0, 0, 0, 0, 0}, {0, 0, 1, 0, 0, 0, 0, 0},
          {0, 0, 3, 0, 0, 0, 0, 0}},
@@ -553,6 +555,50 @@ TEST_F(GamePages, DataFileLinesOfThreeGames) {
               "2,Eli,1,1,1,0,01:02:05 h,0,0,0,0,0,0,0,0,1,0,0,0,0,0,0,0,0,0,1,0,0,0\r\n"
               "3,Fay,2,1,0,0,00:00:59 h,0,0,2,0,0,0,0,0,0,0,0,0,1,0,0,0,0,0,0,0,0,0\r\n"
               "3,Gus,1,2,0,0,00:00:00 h,0,1,0,0,0,0,0,0,0,0,0,0,0,2,0,0,0,0,0,0,0,0\r\n");
+}
+
+TEST_F(GamePages, ChatLogGetsTheHeadingOfTheNextGameForEachListedGame) {
+    vm.settings.chat_log = true;
+    chat_log chat;
+    chat.open();
+    analyzelog parser(nullptr, game.get(), &vm.settings, &chat);
+    for (int i = 0; i < 3; i++) {
+        if (i == 1) {  // a dropped game takes no number and no heading
+            start(0, "arena2", "vexotest", 10, 10);
+            join(*game, 0, "Hugo", -1, 0, 0);
+            game->end_game(60);
+            EXPECT_FALSE(vm.write_game(game.get(), &parser));
+            continue;
+        }
+        small_game(0, 0, 0);
+        game->end_game(60);
+        ASSERT_TRUE(vm.write_game(game.get(), &parser));
+    }
+    testing::internal::CaptureStdout();
+    chat.finish();
+    testing::internal::GetCapturedStdout();
+    const std::string text = read_raw("chat.htm");
+    const std::string tail = "<p><i><b>Game 1</b></i></p>\r\n"
+                             "<p><i><b>Game 2</b></i></p>\r\n"
+                             "<p><i><b>Game 3</b></i></p>\r\n"
+                             "</body></html>";
+    ASSERT_GE(text.size(), tail.size());
+    EXPECT_EQ(text.substr(text.size() - tail.size()), tail);
+}
+
+TEST_F(GamePages, PlainNamesWhenColourNamesAreOff) {
+    vm.settings.no_funnames = true;
+    start(0, "arena2", "vexotest", 10, 10);
+    join(*game, 0, "^1Hu^3go", -1, 0, 0);
+    join(*game, 1, "Ida", -1, 0, 0);
+    kill(*game, 0, 1, 3, 10);
+    ASSERT_TRUE(finish(60));
+    close_list();
+    for (const char* file : {"vexo_games/game_1.htm", "vexo_games/games1.htm"}) {
+        const std::string page = read_page(file);
+        EXPECT_NE(page.find(td("align=left", "<b>Hugo</b>")), std::string::npos) << file;
+        EXPECT_EQ(page.find("<font color=\"red\">"), std::string::npos) << file;
+    }
 }
 
 }  // namespace

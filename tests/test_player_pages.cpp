@@ -21,6 +21,9 @@ using namespace pagetest;
 
 namespace {
 
+// Bea plays as ^4Bea, then as ^4bea: her pages keep the first form.
+#define BEA "<font color=\"blue\">Bea</font>"
+
 struct weapon_row {
     const char* weapon;
     const char* kills;
@@ -110,7 +113,7 @@ protected:
         g.init_game(0);
         g.set_game_type(3);
         join(g, 0, "Rita", -1, 1, 0);
-        join(g, 1, "Bea", -1, 2, 0);
+        join(g, 1, "^4Bea", -1, 2, 0);
         join(g, 2, "Sam", -1, 1, 0);
         kill(g, 0, 1, 3, 10);
         kill(g, 0, 2, 3, 20);
@@ -126,7 +129,7 @@ protected:
         g.init_game(0);
         g.set_game_type(0);
         join(g, 0, "Rita", -1, 0, 0);
-        join(g, 1, "Bea", -1, 0, 0);
+        join(g, 1, "^4bea", -1, 0, 0);  // the same player
         join(g, 2, "Ugo", -1, 0, 0);
         kill(g, 0, 2, 8, 10);
         kill(g, 0, 1, 8, 20);
@@ -181,13 +184,13 @@ TEST_F(PlayerPages, OpponentsBelowTheLimitsAddUpInTheUnlistedRow) {
                               {"Plasma", "2", "67 %", "0", "0 %"},
                               {"Railgun", "0", "0 %", "2", "50 %"}},
                              {"3", "4"},
-                             {{"<a href=\"player_2.htm\">Bea</a>", "2", "2", "50.00"},
+                             {{"<a href=\"player_2.htm\">" BEA "</a>", "2", "2", "50.00"},
                               {"UNLISTED", "2", "2", ""}},
                              {"3", "4"}}),
                 read_page("vexo_players/player_1.htm"));
 
     // Bea never met Sam in a kill: no row and nothing in UNLISTED for him.
-    EXPECT_PAGE(player_page({"Bea", 0,
+    EXPECT_PAGE(player_page({BEA, 0,
                              {"2", "3", "2", "0", "1", "3", "50.00"},
                              {{"Shotgun", "1", "33 %", "0", "0 %"},
                               {"Machinegun", "0", "0 %", "1", "50 %"},
@@ -225,7 +228,7 @@ TEST_F(PlayerPages, EveryOpponentLinkedWithoutLimits) {
                               {"Plasma", "0", "0 %", "1", "50 %"}},
                              {"1", "2"},
                              {{"<a href=\"player_1.htm\">Rita</a>", "1", "1", "42.86"},
-                              {"<a href=\"player_2.htm\">Bea</a>", "0", "1", "50.00"}},
+                              {"<a href=\"player_2.htm\">" BEA "</a>", "0", "1", "50.00"}},
                              {"1", "2"}}),
                 read_page("vexo_players/player_4.htm"));
 }

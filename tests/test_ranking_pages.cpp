@@ -43,8 +43,8 @@ const rank_row A = {1, "Alice", "-", "0.27", "75.0", "2.00", "6", "6", "2", "0",
 // Bob, a bot of skill 4: 1 kill, 4 killed, 600 s.
 const rank_row B = {2, "Bob", "(4)", "-0.30", "20.0", "0.20", "1", "1", "4", "0", "0", "4",
                     "0.10", "0.40", "00:10 h", "1", "-"};
-// Carl: 1 kill, 1 killed, 1 suicide, 1 world death, 400 s, ping 100.
-const rank_row C = {3, "Carl", "-", "-0.60", "25.0", "0.25", "-1", "1", "1", "1", "1", "3",
+// ^1Carl: 1 kill, 1 killed, 1 suicide, 1 world death, 400 s, ping 100.
+const rank_row C = {3, "<font color=\"red\">Carl</font>", "-", "-0.60", "25.0", "0.25", "-1", "1", "1", "1", "1", "3",
                     "-0.15", "0.45", "00:06 h", "1", "100"};
 // Dave: 1 kill, 3 killed, 300 s.
 const rank_row D = {4, "Dave", "-", "-0.40", "25.0", "0.25", "1", "1", "3", "0", "0", "3",
@@ -133,7 +133,7 @@ protected:
         g.set_game_type(0);
         join(g, 0, "Alice", -1, 0, 0);
         join(g, 1, "Bob", 4, 0, 0);
-        join(g, 2, "Carl", -1, 0, 200);
+        join(g, 2, "^1Carl", -1, 0, 200);
         kill(g, 0, 1, 10, 10, 3);
         kill(g, 0, 2, 6, 210);
         kill(g, 1, 0, 6, 220);
