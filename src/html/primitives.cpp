@@ -217,6 +217,16 @@ std::string team_letters(std::string& teams) {
     return result;
 }
 
+void html_rate_cells(outfile& out, const player_t& p) {
+    if (p.playtime != 0) {
+        html_cell_fixed(out, p.frags() * 60.0 / p.playtime, 2);
+        html_cell_fixed(out, p.total_deaths() * 60.0 / p.playtime, 2);
+    } else {
+        html_cell_text(out, "0.00");
+        html_cell_text(out, "0.00");
+    }
+}
+
 bool player_excluded(const settings_t& settings, const player_t& player) {
     if (!settings.filters_given) return false;
     if (settings.min_kills != 0 && player.kills[0] < settings.min_kills) return true;

@@ -42,6 +42,8 @@ std::string format_min_sec(int seconds);  // "%i:%02i min"
 
 // Collapses repeats of the history in place and returns the coloured letters.
 std::string team_letters(std::string& teams);
+// The FPM and DPM cells of a player ("0.00" without play time).
+void html_rate_cells(outfile& out, const player_t& player);
 bool player_excluded(const settings_t& settings, const player_t& player);
 const char* sort_order_name(int order);
 // "ERR" for a ratio within 0.001 of -9999, else "%.2f".

@@ -107,11 +107,13 @@ void resultdata::remove_inactive() {
     });
 }
 
-// The totals' list exchange: swaps the records after p and q by relinking.
-void resultdata_total::swap_players(player_t* p, player_t* q) {
-    player_t* x = p->next;
-    player_t* y = q->next;
-    player_t* after_y = y->next;
+// The list exchange of the totals and of p2p lists: swaps the records after
+// the predecessors p and q (p before q) by relinking, neighbours included.
+template <class Record>
+static void swap_after(Record* p, Record* q) {
+    Record* x = p->next;
+    Record* y = q->next;
+    Record* after_y = y->next;
     p->next = y;
     if (x == q) {
         y->next = x;
@@ -122,19 +124,9 @@ void resultdata_total::swap_players(player_t* p, player_t* q) {
     x->next = after_y;
 }
 
-void resultdata_total::swap_p2ps(p2p_t* p, p2p_t* q) {
-    p2p_t* x = p->next;
-    p2p_t* y = q->next;
-    p2p_t* after_y = y->next;
-    p->next = y;
-    if (x == q) {
-        y->next = x;
-    } else {
-        y->next = x->next;
-        q->next = x;
-    }
-    x->next = after_y;
-}
+void resultdata_total::swap_players(player_t* p, player_t* q) { swap_after(p, q); }
+
+void resultdata_total::swap_p2ps(p2p_t* p, p2p_t* q) { swap_after(p, q); }
 
 // Maps texts to their ranks in byte order, so the sort compares numbers and
 // every comparison gives the same answer as comparing the texts.
