@@ -133,13 +133,7 @@ void html_writer::players_table(bool full) {
             html_cell(o, "%u (%s)", p.mkiol, format_min_sec(static_cast<int>(p.mkiol_time)).c_str());
         }
         html_cell_text(o, format_min_sec(static_cast<int>(p.playtime / (p.total_deaths() + 1))));
-        if (p.playtime != 0) {
-            html_cell_fixed(o, p.frags() * 60.0 / p.playtime, 2);
-            html_cell_fixed(o, p.total_deaths() * 60.0 / p.playtime, 2);
-        } else {
-            html_cell_text(o, "0.00");
-            html_cell_text(o, "0.00");
-        }
+        html_rate_cells(o, p);
         html_cell_text(o, format_hm(static_cast<int>(p.playtime)));
         o.puts("</tr>\r\n");
     }

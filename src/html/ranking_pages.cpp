@@ -128,13 +128,7 @@ void html_writer::ranking_page(int top) {
         html_cell_int(o, p->suicides[0]);
         html_cell_int(o, p->world_deaths);
         html_cell_int(o, p->total_deaths());
-        if (p->playtime != 0) {
-            html_cell_fixed(o, p->frags() * 60.0 / p->playtime, 2);
-            html_cell_fixed(o, p->total_deaths() * 60.0 / p->playtime, 2);
-        } else {
-            html_cell_text(o, "0.00");
-            html_cell_text(o, "0.00");
-        }
+        html_rate_cells(o, *p);
         html_cell_text(o, format_hm(static_cast<int>(p->playtime)));
         html_cell_int(o, p->games);
         if (p->ping_count > 0) html_cell_int(o, static_cast<long long>(p->ping_sum / p->ping_count));
