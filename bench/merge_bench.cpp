@@ -11,6 +11,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <ctime>
 #include <cstdio>
@@ -22,6 +23,7 @@
 
 #include "app/settings.h"
 #include "game/resultdata.h"
+#include "total/exchange_sort.h"
 #include "total/resultdata_total.h"
 
 namespace {
@@ -80,6 +82,49 @@ player_names make_names(int k) {
     n.variant = "^" + std::to_string((k + 3) % 10);
     for (char c : plain) n.variant += (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
     return n;
+}
+
+// Sort key of a totals record, as a number where larger comes first; names
+// get their rank in byte order, negated.
+std::vector<double> keys_of(resultdata_total& totals, int order) {
+    std::vector<double> keys;
+    std::vector<std::string> names;
+    for (player_t* p = totals.players.next; p; p = p->next) {
+        switch (order) {
+            case SORT_TEAM: keys.push_back(p->team); break;
+            case SORT_RATIO: keys.push_back(p->ratio()); break;
+            case SORT_EFF: keys.push_back(p->eff()); break;
+            case SORT_SKILL: keys.push_back(p->skill()); break;
+            case SORT_KILLS: keys.push_back(p->kills[0]); break;
+            case SORT_KILLED: keys.push_back(p->killed[0]); break;
+            case SORT_FRAGS: keys.push_back(p->frags()); break;
+            case SORT_SCORE: keys.push_back(p->score()); break;
+            case SORT_PLAYTIME: keys.push_back(p->playtime); break;
+            default: {
+                std::string n = p->name_ascii;
+                for (char& c : n)
+                    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+                names.push_back(n);
+            }
+        }
+    }
+    if (order == SORT_NAME) {
+        std::vector<std::string> sorted = names;
+        std::sort(sorted.begin(), sorted.end());
+        for (const std::string& n : names)
+            keys.push_back(-static_cast<double>(std::lower_bound(sorted.begin(), sorted.end(), n) - sorted.begin()));
+    }
+    return keys;
+}
+
+// FNV-1a over the ids in list order: equal figures mean equal orders.
+uint64_t order_hash(const resultdata_total& totals) {
+    uint64_t h = 1469598103934665603ull;
+    for (const player_t* p = totals.players.next; p; p = p->next) {
+        h ^= static_cast<uint32_t>(p->id);
+        h *= 1099511628211ull;
+    }
+    return h;
 }
 
 }  // namespace
@@ -197,7 +242,14 @@ int main(int argc, char** argv) {
     fflush(stdout);
 
     double sort_total = 0, sort_cpu = 0;
+    printf("                    wall s     cpu s   exchanges   order hash\n");
     for (int order : {1, 2, 3, 4, 5, 6, 7, 8, 9, 0}) {
+        // The exchanges the procedure makes from the current order (fixed by
+        // the procedure, not by its implementation).
+        std::vector<double> keys = keys_of(*totals, order);
+        long exchanges = 0;
+        exchange_sort_descending(keys, [&exchanges](size_t, size_t) { exchanges++; }, [](size_t) {});
+
         auto t0 = bench_clock::now();
         const double c0 = cpu_now();
         {
@@ -207,7 +259,8 @@ int main(int argc, char** argv) {
         const double t = seconds_since(t0), c = cpu_now() - c0;
         sort_total += t;
         sort_cpu += c;
-        printf("sort_players(%d)  %8.3f  %8.3f   first: %s\n", order, t, c, totals->players.next->get_name());
+        printf("sort_players(%d)  %8.3f  %8.3f  %10ld   %016llx\n", order, t, c, exchanges,
+               static_cast<unsigned long long>(order_hash(*totals)));
         fflush(stdout);
     }
     printf("all ten sorts     %8.3f  %8.3f\n", sort_total, sort_cpu);
