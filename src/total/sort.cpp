@@ -174,8 +174,8 @@ int resultdata_total::sort_players(int order) {
         }
     }
 
-    exchange_sort_descending(
-        keys, [&list](size_t i, size_t j) { std::swap(list[i], list[j]); },
+    exchange_sort_items(
+        keys, list,
         [n](size_t i) {
             printf("\b\b\b\b\b\b\b(%3i %%)", static_cast<int>(100 * static_cast<long long>(i + 1) / n));
         });
@@ -212,8 +212,7 @@ int resultdata_total::sort_p2ps(player_t* player, int order) {
         default:
             fatal_error("resultdata_total::sort_p2ps - invalid case");
     }
-    exchange_sort_descending(
-        keys, [&list](size_t i, size_t j) { std::swap(list[i], list[j]); }, [](size_t) {});
+    exchange_sort_items(keys, list, [](size_t) {});
     p2p_t* last = &player->p2ps;
     for (p2p_t* q : list) {
         last->next = q;
