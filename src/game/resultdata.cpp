@@ -140,8 +140,9 @@ bool resultdata::client_userinfo(int n, const char* name, int bot_skill, int tea
             break;
         }
         case 1: {
-            if (!in_game) break;
-            player_t& p = players[c.slot];
+            const int slot = c.slot;
+            if (slot < 0 || slot >= player_count) break;
+            player_t& p = players[slot];
             if (team == 3 && p.team != 3) client_spectate(n, time);
             if (team != 3 && p.team == 3) client_connect(n, time);
             p.set_name(name);
