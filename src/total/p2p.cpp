@@ -12,7 +12,7 @@ p2p_t::p2p_t() : next(nullptr), opponent(nullptr) {}
 p2p_t::~p2p_t() {}
 
 void p2p_t::set_name(const char* new_name) {
-    if (strlen(new_name) > NAME_MAX) fatal_error("p2p_t::set_name - overflow");
+    if (strlen(new_name) > PLAYER_NAME_MAX) fatal_error("p2p_t::set_name - overflow");
     if (name == new_name) return;
     name = new_name;
 }

@@ -72,7 +72,7 @@ void player_t::reset() {
 }
 
 void player_t::set_name(const char* new_name) {
-    if (strlen(new_name) > NAME_MAX) fatal_error("player_t::set_name - overflow");
+    if (strlen(new_name) > PLAYER_NAME_MAX) fatal_error("player_t::set_name - overflow");
     if (strcmp(name, new_name) == 0) return;
     strcpy(name, new_name);
     name_html = diverse::funname_to_html(name);

@@ -7,7 +7,7 @@
 #include "game/weapons.h"
 #include "total/p2p.h"
 
-constexpr int NAME_MAX = 64;
+constexpr int PLAYER_NAME_MAX = 64;
 
 class player_t {
 public:
@@ -39,7 +39,7 @@ public:
     uint32_t mkiol_time;
     int32_t items_total;
     uint32_t items[ITEM_COUNT];
-    char name[NAME_MAX + 1];
+    char name[PLAYER_NAME_MAX + 1];
     double skill_cache;
     double eff_cache;
     double ratio_cache;
