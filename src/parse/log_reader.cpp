@@ -3,7 +3,7 @@
 
 #include <cstring>
 
-static constexpr size_t BLOCK = 1 << 20;
+static constexpr size_t BLOCK = 1 << 16;
 
 log_reader::log_reader(FILE* stream) : stream(stream), buffer(new char[BLOCK]) {}
 
