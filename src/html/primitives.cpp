@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdarg>
 #include <cstdio>
+#include <cstring>
 #include <vector>
 
 #include "app/settings.h"
@@ -84,21 +85,26 @@ void html_table_close(outfile& out) { out.puts("</table>\r\n"); }
 
 void html_set_cell_attributes(const char* attributes) { cell_attributes = attributes; }
 
-static void write_cell(outfile& out, const char* tag, const std::string& text) {
+static void write_cell(outfile& out, const char* tag, const char* text, size_t length) {
     out.lit("<");
     out.write(tag, 2);
     out.lit(" ");
     out.puts(cell_attributes);
     out.lit(">");
-    out.puts(text);
+    out.write(text, length);
     out.lit("</");
     out.write(tag, 2);
     out.lit(">\r\n");
 }
 
-void html_cell_text(outfile& out, const std::string& text) { write_cell(out, "td", text); }
+static void write_cell(outfile& out, const char* tag, const std::string& text) {
+    write_cell(out, tag, text.data(), text.size());
+}
 
+void html_cell_text(outfile& out, const std::string& text) { write_cell(out, "td", text); }
+void html_cell_text(outfile& out, const char* text) { write_cell(out, "td", text, strlen(text)); }
 void html_head_cell_text(outfile& out, const std::string& text) { write_cell(out, "th", text); }
+void html_head_cell_text(outfile& out, const char* text) { write_cell(out, "th", text, strlen(text)); }
 
 std::string format_fixed(double value, int decimals) {
     const double scale = decimals == 1 ? 10.0 : 100.0;

@@ -20,6 +20,8 @@ void html_head_cell(outfile& out, const char* format, ...) __attribute__((format
 // The same cells for a text as it stands or a number ("%s", "%i", "%u"),
 // without a trip through printf: the game pages hold thousands of them.
 void html_cell_text(outfile& out, const std::string& text);
+void html_cell_text(outfile& out, const char* text);
+void html_head_cell_text(outfile& out, const char* text);
 void html_cell_int(outfile& out, long long value);
 void html_head_cell_text(outfile& out, const std::string& text);
 // A cell "%.1f" or "%.2f" (decimals 1 or 2) of `value`.
