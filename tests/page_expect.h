@@ -7,7 +7,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <regex>
 #include <sstream>
 #include <string>
 
@@ -63,19 +62,35 @@ inline std::string read_raw(const std::string& path) {
 // The text put in place of each well-formed time stamp.
 inline const char* const MASK = "<date>";
 
+// True when `t` has the fixed form "Sun Dec 06 20:00:24 2026".
+inline bool is_timestamp(const std::string& t) {
+    static const std::string days = "SunMonTueWedThuFriSat";
+    static const std::string months = "JanFebMarAprMayJunJulAugSepOctNovDec";
+    auto one_of = [](const std::string& names, const std::string& name) {
+        for (size_t i = 0; i + 3 <= names.size(); i += 3)
+            if (names.compare(i, 3, name) == 0) return true;
+        return false;
+    };
+    const std::string shape = "www mmm 00 00:00:00 0000";  // 0: a digit
+    if (t.size() != shape.size()) return false;
+    for (size_t i = 0; i < shape.size(); i++) {
+        if (shape[i] == '0' && !(t[i] >= '0' && t[i] <= '9')) return false;
+        if ((shape[i] == ' ' || shape[i] == ':') && t[i] != shape[i]) return false;
+    }
+    return one_of(days, t.substr(0, 3)) && one_of(months, t.substr(4, 3)) && t[8] <= '3' &&
+           t[11] <= '2' && t[14] <= '5' && t[17] <= '6';
+}
+
 // Replaces the 24 characters of every time stamp "<p class=text>[...\n]" by
-// MASK when they have the fixed form "Sun Dec 06 20:00:24 2026"; a stamp of
-// any other form stays as written, so the comparison shows it.
+// MASK when they have the fixed form; a stamp of any other form stays as
+// written, so the comparison shows it.
 inline std::string mask_timestamps(std::string page) {
-    static const std::regex stamp(
-        "(Sun|Mon|Tue|Wed|Thu|Fri|Sat) (Jan|Feb|Mar|Apr|May|Jun|Jul|Aug|Sep|Oct|Nov|Dec) "
-        "[0-3][0-9] [0-2][0-9]:[0-5][0-9]:[0-6][0-9] [0-9]{4}");
     const std::string open = "<p class=text>[";
     size_t at = 0;
     while ((at = page.find(open, at)) != std::string::npos) {
         const size_t start = at + open.size();
         if (page.size() >= start + 26 && page.compare(start + 24, 2, "\n]") == 0 &&
-            std::regex_match(page.substr(start, 24), stamp)) {
+            is_timestamp(page.substr(start, 24))) {
             page.replace(start, 24, MASK);
         }
         at = start;
