@@ -555,6 +555,15 @@ TEST_F(GamePages, DataFileLinesOfThreeGames) {
               "2,Eli,1,1,1,0,01:02:05 h,0,0,0,0,0,0,0,0,1,0,0,0,0,0,0,0,0,0,1,0,0,0\r\n"
               "3,Fay,2,1,0,0,00:00:59 h,0,0,2,0,0,0,0,0,0,0,0,0,1,0,0,0,0,0,0,0,0,0\r\n"
               "3,Gus,1,2,0,0,00:00:00 h,0,1,0,0,0,0,0,0,0,0,0,0,0,2,0,0,0,0,0,0,0,0\r\n");
+
+    // Gus, without play time, has ERR as ratio and no rates on his game page.
+    const std::string page = read_page("vexo_games/game_3.htm");
+    EXPECT_NE(page.find(td("align=center", "-") + td("", "ERR") + td("", "33.3") +
+                        td("", "0.33") + td("", "1")),
+              std::string::npos);
+    EXPECT_NE(page.find(td("", "0:00 min") + td("", "0.00") + td("", "0.00") +
+                        td("", "00:00 h") + "</tr>\r\n"),
+              std::string::npos);
 }
 
 TEST_F(GamePages, ChatLogGetsTheHeadingOfTheNextGameForEachListedGame) {

@@ -283,6 +283,16 @@ TEST_F(RankingPages, TopSetWithHomepage) {
         EXPECT_EQ(rows_in(file), 3) << file;
 }
 
+TEST_F(RankingPages, PlainNamesWhenColourNamesAreOff) {
+    build_totals();
+    vm.settings.no_funnames = true;
+    vm.write_rankings(&totals, 0);
+    rank_row plain_carl = C;
+    plain_carl.name = "Carl";
+    EXPECT_PAGE(ranking_page({"", ranking_title("ratio"), "", 2, "", true, {A, B, D, plain_carl, E}}),
+                read_page("players.htm"));
+}
+
 TEST_F(RankingPages, RunWithoutGamesHasNoRows) {
     vm.write_rankings(&totals, 0);
     EXPECT_PAGE(ranking_page({"", ranking_title("ratio"), "", 0, "", true, {}}),
