@@ -16,7 +16,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
-#include <functional>
 #include <random>
 #include <regex>
 #include <set>
@@ -25,8 +24,11 @@
 #include <vector>
 
 #include "app/settings.h"
+#include "page_expect.h"
 
 namespace {
+
+using namespace pagetest;
 
 // ---------------------------------------------------------------- helpers
 
@@ -48,12 +50,8 @@ public:
     std::string path;
 };
 
-std::string read_file(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
+std::string read_file(const std::string& path) { return pagetest::read_raw(path); }
+
 
 void write_file(const std::string& path, const std::string& content) {
     std::ofstream out(path, std::ios::binary);
@@ -111,15 +109,6 @@ run_result run_vexo(const std::string& dir, const std::vector<std::string>& args
 std::string mask_elapsed(const std::string& transcript) {
     static const std::regex elapsed("\n[0-9]+\\.[0-9]{2} seconds elapsed");
     return std::regex_replace(transcript, elapsed, "\nX seconds elapsed");
-}
-
-// The time stamp paragraph "<p class=text>[Sun Dec 06 20:00:24 2026\n]</p>".
-std::string mask_stamp(const std::string& page) {
-    static const std::regex stamp(
-        "<p class=text>\\[(Mon|Tue|Wed|Thu|Fri|Sat|Sun) "
-        "(Jan|Feb|Mar|Apr|May|Jun|Jul|Aug|Sep|Oct|Nov|Dec) [0-9]{2} "
-        "[0-9]{2}:[0-9]{2}:[0-9]{2} [0-9]{4}\n\\]</p>\r\n");
-    return std::regex_replace(page, stamp, "<p class=text>[STAMP]</p>\r\n");
 }
 
 // Every regular file below `root`, as paths relative to it, sorted.
@@ -187,66 +176,6 @@ std::string join_lines(const std::vector<std::string>& lines, const char* eol = 
     std::string text;
     for (const std::string& l : lines) text += l + eol;
     return text;
-}
-
-// ------------------------------------------------------ page fragments
-// The fragments of the page rules, written out by hand.
-
-const char* const BODY =
-    "<body text=#FFFFFF bgcolor=#000000 class=text link=#FFFFFF vlink=#FFFFFF alink=#FFFFFF>"
-    "\r\n";
-
-std::string head() {
-    return std::string("<html>\r\n<head>\r\n<title>VEXO results</title>\r\n") +
-           "<style>\r\n<!--\r\n"
-           ".text { color: #FFFFFF; font-family: Arial; font-size: 10pt; text-align: center "
-           "}\r\n"
-           ".title { color: #FFFFFF; font-family: Arial; font-size: 12pt; text-align: center; "
-           "font-weight: bold }\r\n"
-           "table td { color: #FFFFFF; font-family: Arial; font-size: 10pt }\r\n"
-           "table th { color: #FFFFFF; font-family: Arial; font-size: 10pt }\r\n"
-           "-->\r\n</style>\r\n"
-           "</head>\r\n" +
-           BODY;
-}
-
-std::string foot(bool legend) {
-    std::string text;
-    if (legend)
-        text +=
-            "<p><b>Ratio</b> is calculated as (FPM - DPM)"
-            "<br><b>Eff</b> is calculated as (100 * kills / (kills + total deaths))"
-            "<br><b>Skill</b> is calculated as (kills / (total deaths + 1))"
-            "<br><b>MKIOL</b> means \"Most Kills In One Life\""
-            "<br><b>Suicides</b> - if you kill yourself with your own weapons"
-            "<br><b>Deaths</b> - if you drown, fall, melt to death etc."
-            "<br><b>T.deaths</b> is total deaths (killed + suicides + deaths)"
-            "<br><b>FPM</b> is Frags Per Minute"
-            "<br><b>DPM</b> is total Deaths Per Minute</p>";
-    text += std::string("<p><a href=\"") + VEXO_HOME_URL + "\">" +
-            "<font color=#FF0000>VEXO</font></a> build 056, 2000-10-07" +
-            " by <a href=\"mailto:" + VEXO_CONTACT + "\"><font color=#FFFFFF>" + VEXO_AUTHOR +
-            "</font></a>" + "</p>\r\n</body>\r\n</html>";
-    return text;
-}
-
-std::string th(const std::string& attr, const std::string& text) {
-    return "<th " + attr + ">" + text + "</th>\r\n";
-}
-std::string td(const std::string& attr, const std::string& text) {
-    return "<td " + attr + ">" + text + "</td>\r\n";
-}
-std::string para(const std::string& text) { return "<p>" + text + "</p>"; }
-std::string table(const std::string& attr) { return "\r\n<table " + attr + ">\r\n"; }
-const char* const TABLE_END = "</table>\r\n";
-const char* const STAMP = "<p class=text>[STAMP]</p>\r\n";
-
-// Cells of one row from a list of texts, all with one attribute text.
-std::string cells(const std::string& attr, const std::vector<std::string>& texts,
-                  bool head_cells = false) {
-    std::string row;
-    for (const std::string& t : texts) row += head_cells ? th(attr, t) : td(attr, t);
-    return row;
 }
 
 std::string progress(int percent) {
@@ -386,225 +315,87 @@ std::string fixture_transcript(const std::string& log) {
     return t;
 }
 
-// Players table of game 1 (FFA, bots kept): Ash, Birch, Cedar by ratio.
-std::string fixture_players_table() {
-    std::string t = table("border=1 cellspacing=0 bordercolor=#000000 bgcolor=#606060");
-    t += "<tr align=right bgcolor=#000080>\r\n";
-    t += th("align=left width=20", "#") + th("align=left", "Name");
-    t += cells("", {"Bot", "Ratio", "Eff", "Skill", "Frags", "Kills", "Killed", "Suicides",
-                    "Deaths", "T.deaths", "MKIOL", "Avg. life", "FPM", "DPM", "Playtime"},
-               true);
-    t += "</tr>\r\n";
-    struct row {
-        const char* n;
-        const char* name;
-        const char* bot;
-        std::vector<std::string> values;
+// Game 1 (FFA, bots kept): Ash, Birch, Cedar by ratio.
+// Ash: 3 kills, killed 2, best life 2 kills in 90 s, 240 s played; 2 shards, a railgun.
+// Birch: 1 kill, killed 2, best life 1 kill in 140 s; a large health, rockets.
+// Cedar: 1 kill, killed 1, 1 suicide, 1 world death, best life 1 in 90 s; quad, teleporter.
+const layout FFA{false, true};
+
+std::vector<slot_row> fixture_rows() {
+    const std::vector<int> none(8, 0);
+    return {
+        {"Ash", "", "-", "0.25", "60.0", "1.00", "", "3", "3", "2", "0", "0", "2", "",
+         "2 (1:30 min)", "1:20 min", "0.75", "0.50", "00:04 h", {0, 0, 0, 0, 0, 2, 0, 0, 10},
+         none, {0, 0, 0, 0, 0, 1, 0, 0}, none},
+        {"<font color=\"blue\">Birch</font>", "", "-", "-0.25", "33.3", "0.33", "", "1", "1", "2",
+         "0", "0", "2", "", "1 (2:20 min)", "1:20 min", "0.25", "0.50", "00:04 h",
+         {0, 0, 1, 0, 50, 0, 0, 0, 0}, none, none, {0, 0, 1, 0, 0, 0, 0, 0}},
+        {"Cedar", "", "(2)", "-1.00", "25.0", "0.25", "", "-1", "1", "1", "1", "1", "3", "",
+         "1 (1:30 min)", "1:00 min", "-0.25", "0.75", "00:04 h", std::vector<int>(9, 0),
+         {1, 0, 0, 0, 0, 0, 0, 1}, none, none},
     };
-    // Ash: 3 kills, killed 2, best life 2 kills in 90 s, 240 s played.
-    // Birch: 1 kill, killed 2, best life 1 kill in 140 s.
-    // Cedar: 1 kill, killed 1, 1 suicide, 1 world death, best life 1 in 90 s.
-    const row rows[] = {
-        {"1", "Ash", "-",
-         {"0.25", "60.0", "1.00", "3", "3", "2", "0", "0", "2", "2 (1:30 min)", "1:20 min",
-          "0.75", "0.50", "00:04 h"}},
-        {"2", "<font color=\"blue\">Birch</font>", "-",
-         {"-0.25", "33.3", "0.33", "1", "1", "2", "0", "0", "2", "1 (2:20 min)", "1:20 min",
-          "0.25", "0.50", "00:04 h"}},
-        {"3", "Cedar", "(2)",
-         {"-1.00", "25.0", "0.25", "-1", "1", "1", "1", "1", "3", "1 (1:30 min)", "1:00 min",
-          "-0.25", "0.75", "00:04 h"}},
-    };
-    for (int i = 0; i < 3; ++i) {
-        t += i % 2 == 0 ? "<tr align=right bgcolor=#808080>\r\n" : "<tr align=right>\r\n";
-        t += td("align=left", rows[i].n) + td("align=left", std::string("<b>") + rows[i].name + "</b>");
-        t += td("align=center", rows[i].bot);
-        t += cells("", rows[i].values);
-        t += "</tr>\r\n";
-    }
-    return t + TABLE_END;
-}
-
-std::string left_cells(int i) {
-    static const char* const names[] = {"<b>Ash</b>", "<b><font color=\"blue\">Birch</font></b>",
-                                        "<b>Cedar</b>"};
-    static const char* const bots[] = {"-", "-", "(2)"};
-    return std::string(i % 2 == 0 ? "<tr align=right bgcolor=#808080>\r\n"
-                                   : "<tr align=right>\r\n") +
-           td("align=left", std::to_string(i + 1)) + td("align=left", names[i]) +
-           td("align=center", bots[i]);
-}
-
-std::string left_heads() {
-    return th("align=left width=20", "#") + th("align=left", "Name") + th("align=center", "Bot");
-}
-
-std::string pickup_table(const std::string& title, const std::string& attr,
-                         const std::vector<std::string>& heads,
-                         const std::vector<std::vector<std::string>>& values) {
-    std::string t = para("<b>" + title + "</b>");
-    t += table("border=1 cellspacing=0 bordercolor=#000000 bgcolor=#606060");
-    t += "<tr align=right bgcolor=#000080>\r\n" + left_heads() + cells(attr, heads, true) +
-         "</tr>\r\n";
-    for (int i = 0; i < 3; ++i) t += left_cells(i) + cells("", values[i]) + "</tr>\r\n";
-    return t + TABLE_END;
-}
-
-// One kill chart of game 1: matrix[i][j] kills of slot i on slot j.
-std::string killchart(const std::string& weapon, const std::vector<std::vector<int>>& m,
-                      const std::vector<int>& kills, const std::vector<int>& killed, int total) {
-    static const char* const names[] = {"Ash", "Birch", "Cedar"};
-    std::string t = table("border=1 cellspacing=0 bgcolor=#606060 bordercolor=#000000");
-    t += "<tr bgcolor=000080>\r\n<td align=center colspan=6><b>Killchart (" + weapon +
-         ")</b></td>\r\n</tr>\r\n";
-    t += "<tr>\r\n<td>&nbsp;</td>\r\n<td>&nbsp;</td>\r\n";
-    for (int j = 1; j <= 3; ++j)
-        t += "<td><p align=center><font color=#FF0000><b>" + std::to_string(j) +
-             "</b></font></p></td>\r\n";
-    t += "<td><b>KILLS</b></td>\r\n</tr>\r\n";
-    for (int i = 0; i < 3; ++i) {
-        t += std::string("<tr>\r\n<td><b>") + names[i] + "</b></td>\r\n";
-        t += "<td width=20><p align=center><font color=#FF0000><b>" + std::to_string(i + 1) +
-             "</b></font></p></td>\r\n";
-        for (int j = 0; j < 3; ++j) {
-            std::string n = std::to_string(m[i][j]);
-            t += i == j ? "<td width=20><p align=right><font color=#0000FF>" + n +
-                              "</font></p></td>\r\n"
-                        : "<td width=20><p align=right>" + n + "</p></td>\r\n";
-        }
-        t += "<td><p align=right><b>" + std::to_string(kills[i]) + "</b></p></td>\r\n</tr>\r\n";
-    }
-    t += "<tr>\r\n<td><b>DEATHS</b></td>\r\n<td>&nbsp;</td>\r\n";
-    for (int j = 0; j < 3; ++j)
-        t += "<td><p align=right><b>" + std::to_string(killed[j]) + "</b></p></td>\r\n";
-    t += "<td><p align=right><b>" + std::to_string(total) + "</b></p></td>\r\n</tr>\r\n";
-    return t + TABLE_END + "<p></p>";
 }
 
 std::string fixture_game_page() {
-    std::string p = head() + STAMP;
-    p += "<p class=\"title\"><a href=\"../players.htm\"><font color=red>All players</font></a></p>";
-    p += "<p class=\"title\"><a href=\"../top_players.htm\"><font color=red>Top 2 players</font>"
-         "</a></p>";
-    p += "<p class=\"title\"><a href=\"../games.htm\"><font color=red>Game index</font></a></p>";
-    p += "<p class=\"title\"><a href=\"games1.htm\"><font color=red>Game list</font></a></p>";
-    p += "<p class=\"title\">Game 1</p>";
-    // Game info
-    p += para("<b>Game info</b>") + table("border=1 cellspacing=0 bordercolor=#000000");
-    const char* const info[][2] = {{"Map", "pebble"}, {"Game", "vexoarena"}, {"Gametype", "FFA"},
-                                   {"Timelimit", "5"}, {"Fraglimit", "10"}};
-    for (const auto& r : info)
-        p += "<tr>\r\n" + th("bgcolor=#000080", r[0]) +
-             td("bgcolor=#606060", std::string("<p align=right>") + r[1] + "</p>") + "</tr>\r\n";
-    p += TABLE_END;
-    // Players
-    p += para("<b>Players (sorted by ratio)</b>") + fixture_players_table();
-    // Health and armor: Ash 2 shards (10 points), Birch 1 large (50 points).
-    p += para("<b>Health & Armor pickups</b>");
-    p += table("border=1 cellspacing=0 bordercolor=#000000 bgcolor=#606060");
-    p += "<tr align=right bgcolor=#000080>\r\n" + left_heads() +
-         th("align=center colspan=5", "Health") + th("align=center colspan=4", "Armor") +
-         "</tr>\r\n";
-    p += "<tr align=right bgcolor=#000080>\r\n" + td("colspan=3", "&nbsp;") +
-         "<td>Small</td><td>Normal</td><td>Large</td><td>Mega</td><td><b>Total</b></td>"
-         "<td>Shard</td><td>Combat</td><td>Body</td><td><b>Total</b></td></tr>\r\n";
-    const std::vector<std::vector<std::string>> health = {
-        {"0", "0", "0", "0", "0", "2", "0", "0", "10"},
-        {"0", "0", "1", "0", "50", "0", "0", "0", "0"},
-        {"0", "0", "0", "0", "0", "0", "0", "0", "0"}};
-    for (int i = 0; i < 3; ++i) p += left_cells(i) + cells("", health[i]) + "</tr>\r\n";
-    p += TABLE_END;
-    const std::vector<std::string> zero(8, "0");
-    std::vector<std::string> cedar_powerups = zero;
-    cedar_powerups[0] = "1";  // quad
-    cedar_powerups[7] = "1";  // teleporter
-    p += pickup_table("Powerup pickups", "align=center",
-                      {"Quad", "Regen", "Haste", "Invis", "B-suit", "Flight", "Medkit",
-                       "Teleporter"},
-                      {zero, zero, cedar_powerups});
-    const std::vector<std::string> arms = {"Shotgun",   "G-Launcher", "R-Launcher", "Machinegun",
-                                           "Lightning", "Railgun",    "Plasmagun",  "BFG"};
-    std::vector<std::string> ash_weapons = zero;
-    ash_weapons[5] = "1";  // railgun
-    p += pickup_table("Weapon pickups", "", arms, {ash_weapons, zero, zero});
-    std::vector<std::string> birch_ammo = zero;
-    birch_ammo[2] = "1";  // rockets
-    p += pickup_table("Ammo pickups", "", arms, {zero, birch_ammo, zero});
+    const std::vector<std::string> names = {"Ash", "Birch", "Cedar"};
     // Kill charts: all weapons, machinegun (3), rocket (6 with the splash),
     // railgun (10). Cedar's rocket suicide sits on the diagonal.
-    p += para("<b>Killcharts</b>");
-    p += killchart("All weapons", {{0, 2, 1}, {1, 0, 0}, {1, 0, 1}}, {3, 1, 1}, {2, 2, 1}, 5);
-    p += killchart("Machinegun", {{0, 0, 0}, {0, 0, 0}, {1, 0, 0}}, {0, 0, 1}, {1, 0, 0}, 1);
-    p += killchart("Rocket", {{0, 0, 0}, {1, 0, 0}, {0, 0, 1}}, {0, 1, 0}, {1, 0, 0}, 1);
-    p += killchart("Railgun", {{0, 2, 1}, {0, 0, 0}, {0, 0, 0}}, {3, 0, 0}, {0, 2, 1}, 3);
-    return p + foot(true);
+    return head() + game_page_top(1, 1, "", 2) + game_info("pebble", "vexoarena", "FFA", 5, 10) +
+           players_table("<b>Players (sorted by ratio)</b>", FFA, fixture_rows()) +
+           pickup_tables(FFA, fixture_rows()) + para("<b>Killcharts</b>") +
+           killchart("All weapons", names, {{0, 2, 1}, {1, 0, 0}, {1, 0, 1}}, {3, 1, 1}, {2, 2, 1}, 5) +
+           killchart("Machinegun", names, {{0, 0, 0}, {0, 0, 0}, {1, 0, 0}}, {0, 0, 1}, {1, 0, 0}, 1) +
+           killchart("Rocket", names, {{0, 0, 0}, {1, 0, 0}, {0, 0, 1}}, {0, 1, 0}, {1, 0, 0}, 1) +
+           killchart("Railgun", names, {{0, 2, 1}, {0, 0, 0}, {0, 0, 0}}, {3, 0, 0}, {0, 2, 1}, 3) +
+           foot(true);
 }
 
 std::string fixture_game_list() {
-    std::string p = head() + STAMP;
-    p += "<p class=\"title\"><a href=\"../players.htm\"><font color=red>All players</font></a></p>";
-    p += "<p class=\"title\"><a href=\"../top_players.htm\"><font color=red>Top 2 players</font>"
-         "</a></p>";
-    p += "<p class=\"title\"><a href=\"../games.htm\"><font color=red>Game Index</font></a></p>";
-    p += para("<b>Games with less than two players are not listed\r\n</b>");
-    p += para("<b>Players without kills or deaths are ignored</b>");
-    p += para("<b>Players are sorted by ratio</b><br>(in team games by team and score)");
-    p += para("<b><font size=\"3\"><a href=\"game_1.htm\"><font color=\"#FF0000\">Game 1</font>"
-              "</a><br>(pebble - FFA)</font></b>");
-    p += fixture_players_table();
-    return p + foot(true);
+    return head() + list_top("", 2, "ratio") + list_entry(1, "pebble", "FFA") +
+           players_table("", FFA, fixture_rows()) + foot(true);
 }
 
 std::string fixture_game_index() {
-    std::string p = head() + STAMP;
-    p += "<p class=\"title\"><a href=\"players.htm\"><font color=red>All players</font></a></p>";
-    p += "<p class=\"title\"><a href=\"top_players.htm\"><font color=red>Top 2 players</font>"
-         "</a></p>";
-    p += para("<a href=\"vexo_games/games1.htm\"><font color=\"#FFFFFF\"><b>Games 1 - 1</b>"
-              "</font></a>");
-    return p + foot(false);
+    return head() + stamp() +
+           "<p class=\"title\"><a href=\"players.htm\"><font color=red>All players</font></a></p>"
+           "<p class=\"title\"><a href=\"top_players.htm\"><font color=red>Top 2 players</font></a></p>" +
+           para("<a href=\"vexo_games/games1.htm\"><font color=\"#FFFFFF\"><b>Games 1 - 1</b></font></a>") +
+           foot(false);
 }
 
 std::string fixture_ranking() {
-    std::string p = head() + STAMP;
-    p += "<p class=title><a href=\"top_players.htm\"><font color=red>Top 2 players</font></a></p>";
-    p += "<p class=title><a href=\"games.htm\"><font color=red>Game index</font></a></p>";
-    p += "<p class=title>Player ranking<br>(sorted by ratio)</p>";
-    p += "<p class=title>Number of games: 1</p>";
-    p += table("border=1 cellspacing=0 bordercolor=#000000 bgcolor=#606060");
-    p += "<tr align=right bgcolor=#000080>\r\n";
-    p += th("align=left width=20", "#") +
-         th("align=left", "<a href=\"players_name.htm\">Name</a>") + th("align=left", "Bot");
-    p += cells("",
-               {"<a href=\"players_ratio.htm\">Ratio</a>", "<a href=\"players_eff.htm\">Eff</a>",
-                "<a href=\"players_skill.htm\">Skill</a>",
-                "<a href=\"players_frags.htm\">Frags</a>",
-                "<a href=\"players_kills.htm\">Kills</a>", "Killed", "Suicides", "Deaths",
-                "T.deaths", "FPM", "DPM", "<a href=\"players_playtime.htm\">Playtime</a>",
-                "Games", "Ping"},
-               true);
+    std::string p = head() + stamp() +
+                    "<p class=title><a href=\"top_players.htm\"><font color=red>Top 2 players</font></a></p>"
+                    "<p class=title><a href=\"games.htm\"><font color=red>Game index</font></a></p>"
+                    "<p class=title>Player ranking<br>(sorted by ratio)</p>"
+                    "<p class=title>Number of games: 1</p>" +
+                    table_open(GREY_TABLE) + HEAD_ROW + th("align=left width=20", "#") +
+                    th("align=left", "<a href=\"players_name.htm\">Name</a>") + th("align=left", "Bot");
+    for (const char* h : {"ratio:Ratio", "eff:Eff", "skill:Skill", "frags:Frags", "kills:Kills", "Killed",
+                          "Suicides", "Deaths", "T.deaths", "FPM", "DPM", "playtime:Playtime", "Games",
+                          "Ping"}) {
+        const std::string s = h;
+        const size_t colon = s.find(':');
+        p += th("", colon == std::string::npos ? s
+                                               : "<a href=\"players_" + s.substr(0, colon) + ".htm\">" +
+                                                     s.substr(colon + 1) + "</a>");
+    }
     p += "</tr>\r\n";
-    // Pings: Ash 50 and 40, Birch 60, Cedar 0.
-    p += "<tr align=right>\r\n" + td("align=left", "1") +
-         td("align=left", "<b><a href=\"vexo_players/player_1.htm\">Ash</a></b>") +
-         td("align=center", "-") +
-         cells("", {"0.25", "60.0", "1.00", "3", "3", "2", "0", "0", "2", "0.75", "0.50",
-                    "00:04 h", "1", "45"}) +
-         "</tr>\r\n";
-    p += "<tr align=right bgcolor=#808080>\r\n" + td("align=left", "2") +
-         td("align=left",
-            "<b><a href=\"vexo_players/player_2.htm\"><font color=\"blue\">Birch</font></a></b>") +
-         td("align=center", "-") +
-         cells("", {"-0.25", "33.3", "0.33", "1", "1", "2", "0", "0", "2", "0.25", "0.50",
-                    "00:04 h", "1", "60"}) +
-         "</tr>\r\n";
-    p += "<tr align=right>\r\n" + td("align=left", "3") +
-         td("align=left", "<b><a href=\"vexo_players/player_3.htm\">Cedar</a></b>") +
-         td("align=center", "(2)") +
-         cells("", {"-1.00", "25.0", "0.25", "-1", "1", "1", "1", "1", "3", "-0.25", "0.75",
-                    "00:04 h", "1", "0"}) +
-         "</tr>\r\n";
-    return p + TABLE_END + foot(true);
+    // Row 1 plain, row 2 grey. Pings: Ash 50 and 40, Birch 60, Cedar 0.
+    const std::vector<std::string> pings = {"45", "60", "0"};
+    const std::vector<slot_row> rows = fixture_rows();
+    for (size_t i = 0; i < rows.size(); i++) {
+        const slot_row& r = rows[i];
+        const std::string n = std::to_string(i + 1);
+        p += (i % 2 == 1 ? "<tr align=right bgcolor=#808080>\r\n" : "<tr align=right>\r\n") +
+             td("align=left", n) +
+             td("align=left", "<b><a href=\"vexo_players/player_" + n + ".htm\">" + r.name + "</a></b>") +
+             td("align=center", r.bot) +
+             cells("", {r.ratio, r.eff, r.skill, r.frags, r.kills, r.killed, r.suicides, r.deaths,
+                        r.total_deaths, r.fpm, r.dpm, r.playtime, "1", pings[i]}) +
+             "</tr>\r\n";
+    }
+    return p + table_close() + foot(true);
 }
 
 // Ash's page: railgun kills 3 of 3; killed once by rocket, once by machinegun.
@@ -614,16 +405,16 @@ std::string fixture_player_page() {
     p += "<p class=\"title\"><a href=\"../top_players.htm\"><font color=red>Top 2 players</font>"
          "</a></p>";
     p += "<p class=\"title\"><span style=\"background-color: #808080\">Ash</span></p>";
-    p += para("<b>Player info</b>") + table("border=1 cellspacing=0 bordercolor=#000000");
+    p += para("<b>Player info</b>") + table_open("border=1 cellspacing=0 bordercolor=#000000");
     p += "<tr>\r\n" +
          cells("bgcolor=#000080", {"Frags", "Kills", "Killed", "Suicides", "Deaths", "T.deaths", "Eff"},
                true) +
          "</tr>\r\n";
     p += "<tr align=\"right\">\r\n" +
          cells("bgcolor=#606060", {"3", "3", "2", "0", "0", "2", "60.00"}) + "</tr>\r\n";
-    p += TABLE_END;
+    p += table_close();
     p += para("<b>Weapon stats</b>") +
-         table("border=1 cellspacing=0 bgcolor=#606060 bordercolor=#000000");
+         table_open("border=1 cellspacing=0 bgcolor=#606060 bordercolor=#000000");
     p += "<tr bgcolor=000080>\r\n" + th("bgcolor=#000080", "Weapon") +
          th("colspan=2 align=center bgcolor=#000080", "Kills") +
          th("colspan=2 align=center bgcolor=#000080", "Deaths") + "</tr>\r\n";
@@ -635,9 +426,9 @@ std::string fixture_player_page() {
              cells("width=60 align=right", {w[1], w[2], w[3], w[4]}) + "</tr>\r\n";
     p += "<tr>\r\n" + th("width=120 align=left", "TOTAL") +
          cells("width=60 align=right", {"3", "100 %", "2", "100 %"}, true) + "</tr>\r\n";
-    p += TABLE_END;
+    p += table_close();
     p += para("<b>Player vs player stats</b>") +
-         table("border=1 cellspacing=0 bgcolor=#606060 bordercolor=#000000");
+         table_open("border=1 cellspacing=0 bgcolor=#606060 bordercolor=#000000");
     p += "<tr bgcolor=000080>\r\n" +
          cells("bgcolor=#000080", {"Enemy", "Kills", "Deaths", "Enemy Eff"}, true) + "</tr>\r\n";
     p += "<tr>\r\n" +
@@ -647,7 +438,7 @@ std::string fixture_player_page() {
          cells("align=right", {"1", "1", "25.00"}) + "</tr>\r\n";
     p += "<tr>\r\n" + th("align=left", "TOTAL") + cells("align=right", {"3", "2", "-"}, true) +
          "</tr>\r\n";
-    p += TABLE_END;
+    p += table_close();
     return p + foot(false);
 }
 
@@ -680,10 +471,10 @@ TEST(EndToEnd, FixtureRunTranscriptTreeLinksAndPages) {
     EXPECT_EQ(mask_elapsed(r.out), fixture_transcript(log));
     EXPECT_EQ(list_tree(dir.path), fixture_tree());
 
-    EXPECT_EQ(mask_stamp(read_file(dir / "vexo_games/game_1.htm")), fixture_game_page());
-    EXPECT_EQ(mask_stamp(read_file(dir / "vexo_games/games1.htm")), fixture_game_list());
-    EXPECT_EQ(mask_stamp(read_file(dir / "games.htm")), fixture_game_index());
-    EXPECT_EQ(mask_stamp(read_file(dir / "players.htm")), fixture_ranking());
+    EXPECT_EQ(mask_timestamps(read_file(dir / "vexo_games/game_1.htm")), fixture_game_page());
+    EXPECT_EQ(mask_timestamps(read_file(dir / "vexo_games/games1.htm")), fixture_game_list());
+    EXPECT_EQ(mask_timestamps(read_file(dir / "games.htm")), fixture_game_index());
+    EXPECT_EQ(mask_timestamps(read_file(dir / "players.htm")), fixture_ranking());
     EXPECT_EQ(read_file(dir / "vexo_players/player_1.htm"), fixture_player_page());
     EXPECT_EQ(read_file(dir / "chat.htm"), CHAT_PAGE);
     EXPECT_EQ(read_file(dir / "vexodata.txt"), FIXTURE_DATA);
@@ -706,7 +497,7 @@ TEST(EndToEnd, CrlfLogGivesTheSamePages) {
     ASSERT_EQ(list_tree(lf.path), list_tree(crlf.path));
     for (const std::string& f : list_tree(lf.path)) {
         if (f == "fixture.log") continue;
-        EXPECT_EQ(mask_stamp(read_file(lf / f)), mask_stamp(read_file(crlf / f))) << f;
+        EXPECT_EQ(mask_timestamps(read_file(lf / f)), mask_timestamps(read_file(crlf / f))) << f;
     }
 }
 
