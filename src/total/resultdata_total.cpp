@@ -3,6 +3,7 @@
 // merge costs a few hash look-ups whatever the number of players known.
 #include "total/resultdata_total.h"
 
+#include <cstring>
 #include <vector>
 
 #include "game/resultdata.h"
@@ -122,6 +123,15 @@ void resultdata_total::add_game(const resultdata& game) {
             p2p_t* s = p2p_of(r, records[j], game.players[j].name);
             const uint16_t* mine = game.cell(i, j);
             const uint16_t* theirs = game.cell(j, i);
+            // Most pairs of a game never met: one pass over both cells tells.
+            uint64_t any = 0;
+            for (int k = 0; k < MAX_WEAPONS / 4; k++) {
+                uint64_t a, b;
+                memcpy(&a, mine + 4 * k, sizeof a);
+                memcpy(&b, theirs + 4 * k, sizeof b);
+                any |= a | b;
+            }
+            if (!any) continue;
             for (int w = 0; w < MAX_WEAPONS; w++)
                 if (mine[w] | theirs[w]) s->add(w, mine[w], theirs[w]);
         }
