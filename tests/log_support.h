@@ -71,4 +71,31 @@ protected:
     void TearDown() override { ignore_events = false; }
 };
 
+// A game record of its own, fed with the client events of a log.
+struct game_builder {
+    settings_t settings;
+    std::unique_ptr<resultdata> rd{new resultdata(&settings)};
+
+    game_builder() { rd->init_game(0); }
+    // A new game of the given type from 0:00.
+    void start(int type = 0) {
+        rd->reset();
+        rd->set_game_type(type);
+        rd->init_game(0);
+    }
+    // Connects `client` and sends its first user info at `time`; returns its slot.
+    int join(int client, const char* name, int bot_skill = -1, int team = 0, int time = 0) {
+        rd->client_connect(client, time);
+        rd->client_userinfo(client, name, bot_skill, team, time);
+        return rd->clients[client].slot;
+    }
+    void kill(int killer, int victim, int weapon, int times = 1, int time = 30) {
+        for (int i = 0; i < times; i++) rd->add_kill(killer, victim, weapon, time);
+    }
+    player_t& slot(int s) { return rd->get_player(s); }
+};
+
+// The same as a test fixture.
+class game_test : public ::testing::Test, public game_builder {};
+
 }  // namespace vexo_test

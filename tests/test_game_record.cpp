@@ -9,6 +9,7 @@
 
 #include "app/settings.h"
 #include "game/resultdata.h"
+#include "log_support.h"
 
 namespace {
 
@@ -18,21 +19,7 @@ void report_to_stderr() {
     if (!freopen("/dev/null", "r", stdin)) _exit(3);
 }
 
-class GameRecord : public ::testing::Test {
-protected:
-    settings_t settings;
-    std::unique_ptr<resultdata> rd = std::make_unique<resultdata>(&settings);
-
-    void start(int type = 0) {
-        rd->reset();
-        rd->set_game_type(type);
-        rd->init_game(0);
-    }
-    void join(int client, const char* name, int team = 0, int time = 0, int bot = -1) {
-        rd->client_connect(client, time);
-        rd->client_userinfo(client, name, bot, team, time);
-    }
-};
+using GameRecord = vexo_test::game_test;
 
 TEST_F(GameRecord, GameTypeNames) {
     const struct {
@@ -121,13 +108,13 @@ INSTANTIATE_TEST_SUITE_P(Clients, PlayTime, ::testing::ValuesIn(scripts));
 
 TEST_F(GameRecord, ReturningHumanKeepsRecord) {
     start();
-    join(0, "A", 1, 0, 2);  // a bot
-    join(1, "H", 1, 0);
+    join(0, "A", 2, 1);  // a bot
+    join(1, "H", -1, 1);
     rd->get_player(1).kills[0] = 4;
     rd->client_disconnect(1, 50);
     EXPECT_EQ(rd->clients[1].state, 2);
     EXPECT_EQ(rd->clients[1].slot, 1);
-    join(1, "H", 2, 60);
+    join(1, "H", -1, 2, 60);
     EXPECT_EQ(rd->clients[1].slot, 1);
     EXPECT_EQ(rd->clients[1].state, 1);
     EXPECT_EQ(rd->get_player(1).kills[0], 4u);
@@ -176,8 +163,8 @@ TEST_F(GameRecord, TeamsString) {
 
 TEST_F(GameRecord, OneOnOneResults) {
     start(1);
-    join(0, "A", 0);
-    join(1, "B", 0);
+    join(0, "A");
+    join(1, "B");
     EXPECT_FALSE(rd->client_userinfo(0, "A", -1, 0, 5));
     EXPECT_TRUE(rd->client_userinfo(0, "A", -1, 3, 10));
     EXPECT_FALSE(rd->client_userinfo(0, "A", -1, 3, 15));  // already on team 3
@@ -190,9 +177,9 @@ TEST_F(GameRecord, OneOnOneResults) {
     EXPECT_EQ(rd->client_spectate(9, 30), 1);  // no slot
 
     start(0);
-    join(0, "A", 0);
+    join(0, "A");
     EXPECT_FALSE(rd->client_userinfo(0, "A", -1, 3, 10));
-    join(1, "B", 0);
+    join(1, "B");
     EXPECT_FALSE(rd->client_disconnect(1, 20));
 }
 
@@ -216,8 +203,8 @@ TEST_F(GameRecord, ResetAndGameFrame) {
     rd->fraglimit = 50;
     rd->init_game(75);
     EXPECT_EQ(rd->start_time, 75);
-    join(0, "A", 1, 80);
-    join(1, "B", 2, 80);
+    join(0, "A", -1, 1, 80);
+    join(1, "B", -1, 2, 80);
     rd->add_kill(0, 1, 10, 90);
     rd->get_team(0).kills[0] = 9;
     EXPECT_FALSE(rd->team_game);
@@ -244,8 +231,8 @@ TEST_F(GameRecord, ResetAndGameFrame) {
 
     rd->init_game(0);
     EXPECT_FALSE(rd->team_game);
-    join(0, "A", 0);
-    join(1, "B", 0);
+    join(0, "A");
+    join(1, "B");
     rd->add_kill(0, 1, 10, 5);
     rd->end_game(10);
     EXPECT_FALSE(rd->team_game);  // kills of team 0 make no team game
