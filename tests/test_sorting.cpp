@@ -4,7 +4,6 @@
 // checks it over many random lists.
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -16,6 +15,7 @@
 
 #include "app/settings.h"
 #include "game/resultdata.h"
+#include "log_support.h"
 #include "total/resultdata_total.h"
 
 namespace {
@@ -55,9 +55,7 @@ std::vector<std::string> slot_names(const resultdata& g) {
     return v;
 }
 
-struct test_game {
-    settings_t settings;
-    std::unique_ptr<resultdata> rd{new resultdata(&settings)};
+struct test_game : vexo_test::game_builder {
     int slot(const char* name, const counters& c = {}) {
         int s = rd->add_player();
         rd->players[s].set_name(name);
@@ -66,25 +64,13 @@ struct test_game {
     }
 };
 
-// Sends standard output to /dev/null while it lives.
-class quiet_stdout {
-public:
-    quiet_stdout() {
-        fflush(stdout);
-        saved_ = dup(STDOUT_FILENO);
-        int fd = open("/dev/null", O_WRONLY);
-        dup2(fd, STDOUT_FILENO);
-        close(fd);
-    }
-    ~quiet_stdout() {
-        fflush(stdout);
-        dup2(saved_, STDOUT_FILENO);
-        close(saved_);
-    }
-
-private:
-    int saved_;
-};
+// Sorts the totals; the console progress is captured and dropped.
+int sort_totals(resultdata_total& totals, int order) {
+    testing::internal::CaptureStdout();
+    const int result = totals.sort_players(order);
+    testing::internal::GetCapturedStdout();
+    return result;
+}
 
 // In a death test's child: no waiting for ENTER, and the console text goes
 // to standard error where the death test reads it.
@@ -107,8 +93,7 @@ TEST(TotalsSort, EqualKeysKeepTheOrderOfTheExchangeSort) {
         apply(*totals.add_player("P"), {5});
         apply(*totals.add_player("Q"), {5});
         apply(*totals.add_player("R"), {7, 0, 1});
-        quiet_stdout quiet;
-        EXPECT_EQ(totals.sort_players(order), 0);
+        EXPECT_EQ(sort_totals(totals, order), 0);
         EXPECT_EQ(totals.sort_key, order);
         EXPECT_EQ(player_names(totals), (names{"R", "Q", "P"}));
     }
@@ -119,10 +104,7 @@ TEST(TotalsSort, NamesSortByTheirPlainLowerCaseForm) {
     totals.add_player("bob");
     totals.add_player("Alice");
     totals.add_player("^1carl");
-    {
-        quiet_stdout quiet;
-        totals.sort_players(SORT_NAME);
-    }
+    sort_totals(totals, SORT_NAME);
     EXPECT_EQ(player_names(totals), (names{"Alice", "bob", "^1carl"}));
 
     player_t* owner = totals.add_player("Owner");
@@ -148,10 +130,7 @@ TEST(TotalsSort, PlayersWithoutPlayTimeComeLastByRatio) {
     apply(*totals.add_player("Poor"), {0, 30, 20, 10, 0, 60});    // -30 - 60 = -90
     apply(*totals.add_player("Good"), {5, 1, 0, 0, 0, 60});       // 5 - 1 = 4
     apply(*totals.add_player("Away"), {0, 0, 0, 0, 0, 0});        // ratio -9999
-    {
-        quiet_stdout quiet;
-        totals.sort_players(SORT_RATIO);
-    }
+    sort_totals(totals, SORT_RATIO);
     EXPECT_EQ(player_names(totals), (names{"Good", "Poor", "Idle", "Away"}));
     EXPECT_DOUBLE_EQ(totals.players.next->next->next->ratio(), -9999.0);
 }
@@ -250,10 +229,7 @@ TEST(TotalsSort, ListExchangesRelinkNeighboursAndDistantRecords) {
     // After a sort has moved the last records, new ones still go to the end.
     resultdata_total totals;
     for (int k : {1, 2, 3}) totals.add_player(("K" + std::to_string(k)).c_str())->kills[0] = k;
-    {
-        quiet_stdout quiet;
-        totals.sort_players(SORT_KILLS);
-    }
+    sort_totals(totals, SORT_KILLS);
     totals.find_player("New");
     EXPECT_EQ(player_names(totals), (names{"K3", "K2", "K1", "New"}));
     EXPECT_EQ(totals.count_players(), 4);
@@ -306,29 +282,17 @@ TEST(GameSort, ScoreAndTeamOrdersInBothDirections) {
 
 namespace {
 
-// A game played through the client events, so the kill matrix is filled as
-// the log would fill it.
-struct played_game {
-    settings_t settings;
-    std::unique_ptr<resultdata> rd{new resultdata(&settings)};
-    played_game() { rd->init_game(0); }
-    void join(int client, const char* name, int bot_skill = -1, int team = 0) {
-        rd->client_connect(client, 0);
-        rd->client_userinfo(client, name, bot_skill, team, 0);
-    }
-    void kill(int killer, int victim, int weapon, int times = 1) {
-        for (int i = 0; i < times; i++) rd->add_kill(killer, victim, weapon, 10);
-    }
-    int slot_of(const std::string& name) const {
-        for (int s = 0; s < rd->get_player_count(); s++)
-            if (name == rd->get_player(s).get_name()) return s;
+using played_game = vexo_test::game_builder;
+
+// Kill-matrix cell between two players, by name, for one weapon.
+unsigned cell(const played_game& g, const std::string& killer, const std::string& victim, int w) {
+    auto slot_of = [&g](const std::string& name) {
+        for (int s = 0; s < g.rd->get_player_count(); s++)
+            if (name == g.rd->get_player(s).get_name()) return s;
         return -1;
-    }
-    // Kill-matrix cell between two players, by name, for one weapon.
-    unsigned cell(const std::string& killer, const std::string& victim, int w) const {
-        return rd->get_kills_vs(slot_of(killer), slot_of(victim), w);
-    }
-};
+    };
+    return g.rd->get_kills_vs(slot_of(killer), slot_of(victim), w);
+}
 
 struct cell_check {
     const char* killer;
@@ -339,7 +303,7 @@ struct cell_check {
 
 void expect_cells(const played_game& g, const std::vector<cell_check>& cells) {
     for (const auto& c : cells)
-        EXPECT_EQ(g.cell(c.killer, c.victim, c.weapon), c.count)
+        EXPECT_EQ(cell(g, c.killer, c.victim, c.weapon), c.count)
             << c.killer << " on " << c.victim << " weapon " << c.weapon;
 }
 
@@ -402,55 +366,31 @@ TEST(GameCompaction, RemoveBotsDropsBotSlotsWhenSkipBotsIsSet) {
 
 namespace {
 
-// A record of the reference list: the sort keys worked out from its counters.
+// A record of the reference list with its sort keys, worked out once from a
+// player record holding its counters.
 struct ref_node {
     int identity;
-    counters c;
+    double key[10];         // by sort order; the name order uses key_name
     std::string key_name;   // plain, lower-cased name
     ref_node* next = nullptr;
 };
 
-double ref_ratio(const counters& c) {
-    if (c.playtime == 0) return -9999.0;
-    const int f = static_cast<int>(c.kills) - static_cast<int>(c.world) - static_cast<int>(c.suicides);
-    const double d = c.killed + c.suicides + c.world;
-    const double t = c.playtime;
-    return f * 60.0 / t - d * 60.0 / t;
-}
-
-double ref_eff(const counters& c) {
-    const unsigned n = c.world + c.suicides + c.killed + c.kills;
-    return n == 0 ? 0.0 : c.kills * 100.0 / n;
-}
-
-double ref_skill(const counters& c) {
-    return static_cast<double>(c.kills) / (c.killed + c.suicides + c.world + 1);
-}
-
-int ref_frags(const counters& c) {
-    return static_cast<int>(c.kills) - static_cast<int>(c.world) - static_cast<int>(c.suicides);
+ref_node make_node(int identity, const counters& c, const std::string& plain) {
+    player_t p;
+    apply(p, c);
+    return {identity,
+            {double(c.team), p.ratio(), p.eff(), p.skill(), double(c.kills), double(c.killed), 0,
+             double(p.frags()), double(p.score()), double(c.playtime)},
+            plain};
 }
 
 // -1: `a` sorts before `b` in the normal direction, 1: after, 0: equal keys.
 int ref_compare(const ref_node& a, const ref_node& b, int order) {
-    auto cmp = [](auto x, auto y) { return x > y ? -1 : x < y ? 1 : 0; };
-    switch (order) {
-    case 0: return cmp(a.c.team, b.c.team);
-    case 1: return cmp(ref_ratio(a.c), ref_ratio(b.c));
-    case 2: return cmp(ref_eff(a.c), ref_eff(b.c));
-    case 3: return cmp(ref_skill(a.c), ref_skill(b.c));
-    case 4: return cmp(a.c.kills, b.c.kills);
-    case 5: return cmp(a.c.killed, b.c.killed);
-    case 6: {
-        int r = strcmp(a.key_name.c_str(), b.key_name.c_str());
+    if (order == 6) {
+        const int r = strcmp(a.key_name.c_str(), b.key_name.c_str());
         return r < 0 ? -1 : r > 0 ? 1 : 0;
     }
-    case 7: return cmp(ref_frags(a.c), ref_frags(b.c));
-    case 8: return cmp(ref_frags(a.c) - static_cast<int>(a.c.teamkills),
-                       ref_frags(b.c) - static_cast<int>(b.c.teamkills));
-    case 9: return cmp(a.c.playtime, b.c.playtime);
-    }
-    return 0;
+    return a.key[order] > b.key[order] ? -1 : a.key[order] < b.key[order] ? 1 : 0;
 }
 
 ref_node* predecessor_of_position(ref_node* head, int pos) {
@@ -485,6 +425,13 @@ void ref_sort(ref_node* head, int order, bool reverse) {
             if (reverse ? c > 0 : c < 0) ref_swap(p, q);
         }
     }
+}
+
+// Links the records in their vector order behind `head`.
+void link(ref_node& head, std::vector<ref_node>& nodes) {
+    ref_node* last = &head;
+    for (ref_node& r : nodes) last = last->next = &r;
+    last->next = nullptr;
 }
 
 std::vector<int> ref_identities(const ref_node* head) {
@@ -530,20 +477,18 @@ TEST(SortReference, GameSlotsMatchTheReferenceForEveryOrderAndDirection) {
     for (int round = 0; round < 1200; round++) {
         rd->reset();
         const int n = rng() % 21;
-        std::vector<ref_node> nodes(n);
-        ref_node head{-1, {}, ""};
+        std::vector<ref_node> nodes;
+        ref_node head{};
         for (int i = 0; i < n; i++) {
             auto [raw, plain] = random_name(rng, false, i);
-            nodes[i].identity = i;
-            nodes[i].c = random_counters(rng);
-            nodes[i].key_name = plain;
-            nodes[i].next = i + 1 < n ? &nodes[i + 1] : nullptr;
+            const counters c = random_counters(rng);
+            nodes.push_back(make_node(i, c, plain));
             int s = rd->add_player();
             rd->players[s].set_name(raw.c_str());
-            apply(rd->players[s], nodes[i].c);
+            apply(rd->players[s], c);
             rd->players[s].ping_sum = i;   // identity of the slot, not a sort key
         }
-        head.next = n ? &nodes[0] : nullptr;
+        link(head, nodes);
         for (int a = 0; a < n; a++)
             for (int b = 0; b < n; b++) {
                 rd->cell(a, b)[0] = static_cast<uint16_t>(a * 100 + b + 1);
@@ -578,28 +523,23 @@ TEST(SortReference, TotalsAndP2pListsMatchTheReferenceForEveryOrder) {
     for (int round = 0; round < 1500; round++) {
         resultdata_total totals;
         const int n = rng() % 31;
-        std::vector<ref_node> nodes(n);
-        ref_node head{-1, {}, ""};
+        std::vector<ref_node> nodes;
+        ref_node head{};
         std::vector<std::string> raw_names;
         for (int i = 0; i < n; i++) {
             auto [raw, plain] = random_name(rng, true, i);
             raw_names.push_back(raw);
-            nodes[i].c = random_counters(rng);
-            nodes[i].key_name = plain;
-            nodes[i].next = i + 1 < n ? &nodes[i + 1] : nullptr;
+            const counters c = random_counters(rng);
             player_t* p = totals.add_player(raw.c_str());
-            nodes[i].identity = p->id;
-            apply(*p, nodes[i].c);
+            apply(*p, c);
+            nodes.push_back(make_node(p->id, c, plain));
         }
-        head.next = n ? &nodes[0] : nullptr;
+        link(head, nodes);
 
         // Every order in a row, each sort starting from the order the last one left.
         for (int k = 0; k < 10; k++) {
             const int order = (round + k) % 10;
-            {
-                quiet_stdout quiet;
-                totals.sort_players(order);
-            }
+            sort_totals(totals, order);
             ref_sort(&head, order, false);
             std::vector<int> got;
             for (const player_t* p = totals.players.next; p; p = p->next) got.push_back(p->id);
@@ -609,28 +549,24 @@ TEST(SortReference, TotalsAndP2pListsMatchTheReferenceForEveryOrder) {
 
         // The p2p list of the first player: opponents with random kills and deaths.
         player_t* owner = totals.players.next;
-        std::vector<ref_node> opp(n);
-        ref_node opp_head{-1, {}, ""};
+        std::vector<ref_node> opp;
+        ref_node opp_head{};
         for (int i = 0; i < n; i++) {
-            opp[i].identity = i;
-            opp[i].c.kills = rng() % 4;
-            opp[i].c.killed = rng() % 3;
-            opp[i].key_name = nodes[i].key_name;
-            opp[i].next = i + 1 < n ? &opp[i + 1] : nullptr;
-            p2p_t* r = totals.add_p2p(owner, raw_names[i].c_str());
-            r->add(0, opp[i].c.kills, opp[i].c.killed);
+            counters c;
+            c.kills = rng() % 4;
+            c.killed = rng() % 3;
+            opp.push_back(make_node(i, c, nodes[i].key_name));
+            totals.add_p2p(owner, raw_names[i].c_str())->add(0, c.kills, c.killed);
         }
-        opp_head.next = &opp[0];
+        link(opp_head, opp);
         for (int order : {4, 6, 5, 4, 6}) {
             totals.sort_p2ps(owner, order);
             ref_sort(&opp_head, order, false);
-            std::vector<int> want;
-            for (int id : ref_identities(&opp_head)) want.push_back(id);
             std::vector<int> got;
             for (const p2p_t* r = owner->p2ps.next; r; r = r->next)
                 for (int i = 0; i < n; i++)
                     if (raw_names[i] == r->get_name()) got.push_back(i);
-            ASSERT_EQ(got, want) << "round " << round << " p2p order " << order;
+            ASSERT_EQ(got, ref_identities(&opp_head)) << "round " << round << " p2p order " << order;
         }
     }
 }
