@@ -363,85 +363,6 @@ std::string fixture_game_index() {
            foot(false);
 }
 
-std::string fixture_ranking() {
-    std::string p = head() + stamp() +
-                    "<p class=title><a href=\"top_players.htm\"><font color=red>Top 2 players</font></a></p>"
-                    "<p class=title><a href=\"games.htm\"><font color=red>Game index</font></a></p>"
-                    "<p class=title>Player ranking<br>(sorted by ratio)</p>"
-                    "<p class=title>Number of games: 1</p>" +
-                    table_open(GREY_TABLE) + HEAD_ROW + th("align=left width=20", "#") +
-                    th("align=left", "<a href=\"players_name.htm\">Name</a>") + th("align=left", "Bot");
-    for (const char* h : {"ratio:Ratio", "eff:Eff", "skill:Skill", "frags:Frags", "kills:Kills", "Killed",
-                          "Suicides", "Deaths", "T.deaths", "FPM", "DPM", "playtime:Playtime", "Games",
-                          "Ping"}) {
-        const std::string s = h;
-        const size_t colon = s.find(':');
-        p += th("", colon == std::string::npos ? s
-                                               : "<a href=\"players_" + s.substr(0, colon) + ".htm\">" +
-                                                     s.substr(colon + 1) + "</a>");
-    }
-    p += "</tr>\r\n";
-    // Row 1 plain, row 2 grey. Pings: Ash 50 and 40, Birch 60, Cedar 0.
-    const std::vector<std::string> pings = {"45", "60", "0"};
-    const std::vector<slot_row> rows = fixture_rows();
-    for (size_t i = 0; i < rows.size(); i++) {
-        const slot_row& r = rows[i];
-        const std::string n = std::to_string(i + 1);
-        p += (i % 2 == 1 ? "<tr align=right bgcolor=#808080>\r\n" : "<tr align=right>\r\n") +
-             td("align=left", n) +
-             td("align=left", "<b><a href=\"vexo_players/player_" + n + ".htm\">" + r.name + "</a></b>") +
-             td("align=center", r.bot) +
-             cells("", {r.ratio, r.eff, r.skill, r.frags, r.kills, r.killed, r.suicides, r.deaths,
-                        r.total_deaths, r.fpm, r.dpm, r.playtime, "1", pings[i]}) +
-             "</tr>\r\n";
-    }
-    return p + table_close() + foot(true);
-}
-
-// Ash's page: railgun kills 3 of 3; killed once by rocket, once by machinegun.
-std::string fixture_player_page() {
-    std::string p = head();
-    p += "<p class=\"title\"><a href=\"../players.htm\"><font color=red>All players</font></a></p>";
-    p += "<p class=\"title\"><a href=\"../top_players.htm\"><font color=red>Top 2 players</font>"
-         "</a></p>";
-    p += "<p class=\"title\"><span style=\"background-color: #808080\">Ash</span></p>";
-    p += para("<b>Player info</b>") + table_open("border=1 cellspacing=0 bordercolor=#000000");
-    p += "<tr>\r\n" +
-         cells("bgcolor=#000080", {"Frags", "Kills", "Killed", "Suicides", "Deaths", "T.deaths", "Eff"},
-               true) +
-         "</tr>\r\n";
-    p += "<tr align=\"right\">\r\n" +
-         cells("bgcolor=#606060", {"3", "3", "2", "0", "0", "2", "60.00"}) + "</tr>\r\n";
-    p += table_close();
-    p += para("<b>Weapon stats</b>") +
-         table_open("border=1 cellspacing=0 bgcolor=#606060 bordercolor=#000000");
-    p += "<tr bgcolor=000080>\r\n" + th("bgcolor=#000080", "Weapon") +
-         th("colspan=2 align=center bgcolor=#000080", "Kills") +
-         th("colspan=2 align=center bgcolor=#000080", "Deaths") + "</tr>\r\n";
-    const char* const weapons[][5] = {{"Machinegun", "0", "0 %", "1", "50 %"},
-                                      {"Rocket", "0", "0 %", "1", "50 %"},
-                                      {"Railgun", "3", "100 %", "0", "0 %"}};
-    for (const auto& w : weapons)
-        p += "<tr>\r\n" + th("width=120 align=left", w[0]) +
-             cells("width=60 align=right", {w[1], w[2], w[3], w[4]}) + "</tr>\r\n";
-    p += "<tr>\r\n" + th("width=120 align=left", "TOTAL") +
-         cells("width=60 align=right", {"3", "100 %", "2", "100 %"}, true) + "</tr>\r\n";
-    p += table_close();
-    p += para("<b>Player vs player stats</b>") +
-         table_open("border=1 cellspacing=0 bgcolor=#606060 bordercolor=#000000");
-    p += "<tr bgcolor=000080>\r\n" +
-         cells("bgcolor=#000080", {"Enemy", "Kills", "Deaths", "Enemy Eff"}, true) + "</tr>\r\n";
-    p += "<tr>\r\n" +
-         th("align=left", "<a href=\"player_2.htm\"><font color=\"blue\">Birch</font></a>") +
-         cells("align=right", {"2", "1", "33.33"}) + "</tr>\r\n";
-    p += "<tr>\r\n" + th("align=left", "<a href=\"player_3.htm\">Cedar</a>") +
-         cells("align=right", {"1", "1", "25.00"}) + "</tr>\r\n";
-    p += "<tr>\r\n" + th("align=left", "TOTAL") + cells("align=right", {"3", "2", "-"}, true) +
-         "</tr>\r\n";
-    p += table_close();
-    return p + foot(false);
-}
-
 const char* const FIXTURE_DATA =
     "1,Ash,3,2,0,0,00:04:00 h,0,0,0,0,0,0,3,0,0,0,0,0,0,1,0,1,0,0,0,0,0,0\r\n"
     "1,Birch,1,2,0,0,00:04:00 h,0,0,0,0,1,0,0,0,0,0,0,0,0,0,0,0,0,2,0,0,0,0\r\n"
@@ -474,8 +395,6 @@ TEST(EndToEnd, FixtureRunTranscriptTreeLinksAndPages) {
     EXPECT_EQ(mask_timestamps(read_file(dir / "vexo_games/game_1.htm")), fixture_game_page());
     EXPECT_EQ(mask_timestamps(read_file(dir / "vexo_games/games1.htm")), fixture_game_list());
     EXPECT_EQ(mask_timestamps(read_file(dir / "games.htm")), fixture_game_index());
-    EXPECT_EQ(mask_timestamps(read_file(dir / "players.htm")), fixture_ranking());
-    EXPECT_EQ(read_file(dir / "vexo_players/player_1.htm"), fixture_player_page());
     EXPECT_EQ(read_file(dir / "chat.htm"), CHAT_PAGE);
     EXPECT_EQ(read_file(dir / "vexodata.txt"), FIXTURE_DATA);
 
