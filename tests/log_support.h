@@ -5,6 +5,7 @@
 #include <cstring>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -13,6 +14,7 @@
 #include "parse/analyzelog.h"
 #include "parse/chat_log.h"
 #include "parse/log_reader.h"
+#include "total/resultdata_total.h"
 
 namespace vexo_test {
 
@@ -94,6 +96,18 @@ struct game_builder {
     }
     player_t& slot(int s) { return rd->get_player(s); }
 };
+
+// The raw names of the totals' players and of a player's p2p records, in list order.
+inline std::vector<std::string> player_names(const resultdata_total& t) {
+    std::vector<std::string> v;
+    for (const player_t* p = t.players.next; p; p = p->next) v.push_back(p->get_name());
+    return v;
+}
+inline std::vector<std::string> p2p_names(const player_t* p) {
+    std::vector<std::string> v;
+    for (const p2p_t* r = p->p2ps.next; r; r = r->next) v.push_back(r->get_name());
+    return v;
+}
 
 // The same as a test fixture.
 class game_test : public ::testing::Test, public game_builder {};

@@ -21,6 +21,8 @@
 namespace {
 
 using names = std::vector<std::string>;
+using vexo_test::p2p_names;
+using vexo_test::player_names;
 
 struct counters {
     uint32_t kills = 0, killed = 0, suicides = 0, world = 0, teamkills = 0, playtime = 0;
@@ -35,18 +37,6 @@ void apply(player_t& p, const counters& c) {
     p.teamkills[0] = c.teamkills;
     p.playtime = c.playtime;
     p.team = c.team;
-}
-
-std::vector<std::string> player_names(const resultdata_total& t) {
-    std::vector<std::string> v;
-    for (const player_t* p = t.players.next; p; p = p->next) v.push_back(p->get_name());
-    return v;
-}
-
-std::vector<std::string> p2p_names(const player_t* p) {
-    std::vector<std::string> v;
-    for (const p2p_t* r = p->p2ps.next; r; r = r->next) v.push_back(r->get_name());
-    return v;
 }
 
 std::vector<std::string> slot_names(const resultdata& g) {
@@ -133,41 +123,6 @@ TEST(TotalsSort, PlayersWithoutPlayTimeComeLastByRatio) {
     sort_totals(totals, SORT_RATIO);
     EXPECT_EQ(player_names(totals), (names{"Good", "Poor", "Idle", "Away"}));
     EXPECT_DOUBLE_EQ(totals.players.next->next->next->ratio(), -9999.0);
-}
-
-TEST(TotalsSort, ProgressOnTheConsoleAndSilentP2pSorts) {
-    const std::string head = "\n- Sorting all players        ";
-    const std::string bs = "\b\b\b\b\b\b\b";
-    const struct {
-        int players;
-        std::string progress;
-    } cases[] = {
-        {0, ""},
-        {1, ""},
-        {2, bs + "( 50 %)"},
-        {3, bs + "( 33 %)" + bs + "( 66 %)"},
-        {4, bs + "( 25 %)" + bs + "( 50 %)" + bs + "( 75 %)"},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.players);
-        resultdata_total totals;
-        player_t* first = nullptr;
-        for (int i = 0; i < c.players; i++) {
-            player_t* p = totals.add_player(("N" + std::to_string(i)).c_str());
-            p->kills[0] = i;
-            if (!first) first = p;
-        }
-        testing::internal::CaptureStdout();
-        totals.sort_players(SORT_KILLS);
-        EXPECT_EQ(testing::internal::GetCapturedStdout(), head + c.progress + bs + "(100 %)\n");
-
-        if (first) {
-            for (int i = 0; i < c.players; i++) totals.add_p2p(first, ("O" + std::to_string(i)).c_str());
-            testing::internal::CaptureStdout();
-            totals.sort_p2ps(first, SORT_NAME);
-            EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
-        }
-    }
 }
 
 TEST(TotalsSort, InvalidOrdersStopTheRunOnceTwoRecordsAreCompared) {

@@ -2,47 +2,20 @@
 // lower-cased name, numbering, summed counters and player-versus-player records.
 #include <gtest/gtest.h>
 
-#include <map>
 #include <memory>
-#include <random>
 #include <string>
 #include <vector>
 
 #include "app/settings.h"
 #include "game/resultdata.h"
 #include "total/resultdata_total.h"
+#include "log_support.h"
 
 namespace {
 
-// One game built through the client events, as the log dispatch would.
-struct test_game {
-    settings_t settings;
-    std::unique_ptr<resultdata> rd{new resultdata(&settings)};
-
-    test_game() { rd->init_game(0); }
-    // Joins client `client` at 0:00; returns its slot.
-    int join(int client, const char* name, int bot_skill = -1, int team = 0) {
-        rd->client_connect(client, 0);
-        rd->client_userinfo(client, name, bot_skill, team, 0);
-        return rd->clients[client].slot;
-    }
-    void kill(int killer, int victim, int weapon, int times = 1) {
-        for (int i = 0; i < times; i++) rd->add_kill(killer, victim, weapon, 30);
-    }
-    void end(int seconds) { rd->end_game(seconds); }
-};
-
-std::vector<std::string> player_names(const resultdata_total& t) {
-    std::vector<std::string> names;
-    for (const player_t* p = t.players.next; p; p = p->next) names.push_back(p->get_name());
-    return names;
-}
-
-std::vector<std::string> p2p_names(const player_t* p) {
-    std::vector<std::string> names;
-    for (const p2p_t* r = p->p2ps.next; r; r = r->next) names.push_back(r->get_name());
-    return names;
-}
+using test_game = vexo_test::game_builder;
+using vexo_test::p2p_names;
+using vexo_test::player_names;
 
 player_t* record(resultdata_total& t, const char* raw_name) {
     for (player_t* p = t.players.next; p; p = p->next)
@@ -71,7 +44,7 @@ TEST(Totals, NewPlayersAreNumberedInTheSlotOrderOfTheirFirstGame) {
     g1.join(2, "Anna");
     g1.join(9, "Ben");
     g1.kill(2, 9, 10);
-    g1.end(300);
+    g1.rd->end_game(300);
     totals.add_game(*g1.rd);
 
     EXPECT_EQ(player_names(totals), (names{"Carl", "Anna", "Ben"}));
@@ -86,7 +59,7 @@ TEST(Totals, NewPlayersAreNumberedInTheSlotOrderOfTheirFirstGame) {
     g2.join(0, "Dora");
     g2.join(1, "ben");
     g2.kill(0, 1, 6);
-    g2.end(300);
+    g2.rd->end_game(300);
     totals.add_game(*g2.rd);
 
     EXPECT_EQ(player_names(totals), (names{"Carl", "Anna", "Ben", "Dora"}));
@@ -113,7 +86,7 @@ TEST(Totals, ColouredAndUpperCaseFormsAreOnePlayerKeepingTheFirstName) {
     g1.join(0, "^1Bob");
     g1.join(1, "Al");
     g1.kill(0, 1, 10, 2);
-    g1.end(100);
+    g1.rd->end_game(100);
     totals.add_game(*g1.rd);
 
     test_game g2;
@@ -121,7 +94,7 @@ TEST(Totals, ColouredAndUpperCaseFormsAreOnePlayerKeepingTheFirstName) {
     g2.join(4, "^4a^7L");
     g2.kill(3, 4, 6);
     g2.kill(4, 3, 2);
-    g2.end(100);
+    g2.rd->end_game(100);
     totals.add_game(*g2.rd);
 
     EXPECT_EQ(player_names(totals), (names{"^1Bob", "Al"}));
@@ -154,7 +127,7 @@ TEST(Totals, EveryPairOfAGameGetsP2pRecordsWithTheirWeaponCounts) {
     g.kill(0, 1, 6, 2);
     g.kill(1, 0, 2);
     g.kill(2, 2, 4);  // a suicide: the diagonal is not a p2p record
-    g.end(600);
+    g.rd->end_game(600);
     totals.add_game(*g.rd);
 
     player_t* a = record(totals, "A");
@@ -211,7 +184,7 @@ TEST(Totals, TwoSlotsWithOneMatchedNameShareOneRecord) {
     g.kill(0, 2, 8, 2);   // Bot on ^2bOT
     g.kill(2, 0, 3);      // ^2bOT on Bot
     g.kill(1, 0, 1);      // X on Bot
-    g.end(200);
+    g.rd->end_game(200);
     totals.add_game(*g.rd);
 
     EXPECT_EQ(player_names(totals), (names{"Bot", "X"}));
@@ -251,7 +224,7 @@ TEST(Totals, BotSkillIsThatOfTheLatestGame) {
             g.join(0, "Sam", skill);
             g.join(1, "Tom");
             g.kill(0, 1, 3);
-            g.end(60);
+            g.rd->end_game(60);
             totals.add_game(*g.rd);
         }
         EXPECT_EQ(totals.count_players(), 2);
@@ -274,7 +247,7 @@ TEST(Totals, TimesGamesPingsAndDeathsAddUpWhileGameOnlyFieldsStayOut) {
         g.rd->add_ping(0, 40 + n);
         g.rd->add_ping(0, 60);
         g.rd->add_item(0, "item_quad", 20);
-        g.end(times[n]);
+        g.rd->end_game(times[n]);
 
         // The merge reads the game and leaves it as it was.
         const player_t before = g.rd->get_player(0);
@@ -312,116 +285,4 @@ TEST(Totals, TimesGamesPingsAndDeathsAddUpWhileGameOnlyFieldsStayOut) {
     EXPECT_EQ(record(totals, "Tom")->killed[0], 0u);
     // A team kill still shows in the pair's record (the matrix counts it).
     EXPECT_EQ(versus(sam, "Tom")->total_kills(), 3u);
-}
-
-namespace {
-
-// The merge done the plain way: players and opponents matched by plain,
-// lower-cased name in first-seen order, counters summed slot by slot.
-struct model_pair {
-    std::string raw;
-    unsigned kills[MAX_WEAPONS] = {}, killed[MAX_WEAPONS] = {};
-};
-struct model_player {
-    std::string raw;
-    unsigned kills[MAX_WEAPONS] = {}, killed[MAX_WEAPONS] = {}, suicides[MAX_WEAPONS] = {};
-    unsigned playtime = 0, world = 0;
-    int games = 0, bot_skill = -1;
-    std::vector<std::string> opponents;   // plain names in first-met order
-    std::map<std::string, model_pair> pairs;
-};
-
-}  // namespace
-
-TEST(Totals, RandomGamesMergeLikeAPlainModel) {
-    std::mt19937 rng(77);
-    settings_t settings;
-    std::unique_ptr<resultdata> rd(new resultdata(&settings));
-    resultdata_total totals;
-    std::vector<std::string> order;                 // plain names, first-seen order
-    std::map<std::string, model_player> model;
-    const char* const colours[] = {"", "^1", "^4", "^7"};
-    static const int weapons[] = {1, 2, 3, 4, 6, 8, 10, 11, 18, 20};
-
-    for (int game = 0; game < 300; game++) {
-        rd->reset();
-        rd->init_game(0);
-        const int n = 2 + static_cast<int>(rng() % 11);
-        std::vector<std::string> plain(n);
-        for (int c = 0; c < n; c++) {
-            // 90 players; now and then two slots of one game share a plain name.
-            plain[c] = "p" + std::to_string(rng() % 90);
-            std::string raw = colours[rng() % 4];
-            for (char ch : plain[c]) raw += (rng() % 2 && ch == 'p') ? 'P' : ch;
-            rd->client_connect(c, 0);
-            rd->client_userinfo(c, raw.c_str(), rng() % 5 == 0 ? 1 + static_cast<int>(rng() % 4) : -1, 0, 0);
-        }
-        for (int k = 0, kills = static_cast<int>(rng() % 40); k < kills; k++) {
-            const int victim = static_cast<int>(rng() % n);
-            const int killer = rng() % 10 == 0 ? 1022 : static_cast<int>(rng() % n);
-            rd->add_kill(killer, victim, weapons[rng() % 10], 5);
-        }
-        rd->end_game(60 + static_cast<int>(rng() % 600));
-        totals.add_game(*rd);
-
-        for (int i = 0; i < n; i++) {
-            const player_t& slot = rd->get_player(i);
-            if (!model.count(plain[i])) {
-                order.push_back(plain[i]);
-                model[plain[i]].raw = slot.get_name();
-            }
-            model_player& m = model[plain[i]];
-            for (int w = 0; w < MAX_WEAPONS; w++) {
-                m.kills[w] += slot.kills[w];
-                m.killed[w] += slot.killed[w];
-                m.suicides[w] += slot.suicides[w];
-            }
-            for (int j = 0; j < n; j++) {
-                if (j == i) continue;
-                if (!m.pairs.count(plain[j])) {
-                    m.opponents.push_back(plain[j]);
-                    m.pairs[plain[j]].raw = rd->get_player(j).get_name();
-                }
-                model_pair& pr = m.pairs[plain[j]];
-                for (int w = 0; w < MAX_WEAPONS; w++) {
-                    pr.kills[w] += rd->get_kills_vs(i, j, w);
-                    pr.killed[w] += rd->get_kills_vs(j, i, w);
-                }
-            }
-            m.games++;
-            m.bot_skill = slot.bot_skill;
-            m.world += slot.world_deaths;
-            m.playtime += slot.playtime;
-        }
-    }
-
-    ASSERT_EQ(totals.count_players(), static_cast<int>(order.size()));
-    const player_t* p = totals.players.next;
-    for (const std::string& name : order) {
-        SCOPED_TRACE(name);
-        const model_player& m = model[name];
-        ASSERT_NE(p, nullptr);
-        EXPECT_EQ(p->get_name(), m.raw);
-        EXPECT_EQ(p->games, m.games);
-        EXPECT_EQ(p->bot_skill, m.bot_skill);
-        EXPECT_EQ(p->playtime, m.playtime);
-        EXPECT_EQ(p->world_deaths, m.world);
-        for (int w = 0; w < MAX_WEAPONS; w++) {
-            EXPECT_EQ(p->kills[w], m.kills[w]);
-            EXPECT_EQ(p->killed[w], m.killed[w]);
-            EXPECT_EQ(p->suicides[w], m.suicides[w]);
-        }
-        ASSERT_EQ(totals.count_p2ps(p), static_cast<int>(m.opponents.size()));
-        const p2p_t* r = p->p2ps.next;
-        for (const std::string& opp : m.opponents) {
-            const model_pair& pr = m.pairs.at(opp);
-            EXPECT_EQ(r->get_name(), pr.raw);
-            for (int w = 0; w < MAX_WEAPONS; w++) {
-                ASSERT_EQ(r->get_kills(w), pr.kills[w]) << opp << " weapon " << w;
-                ASSERT_EQ(r->get_killed(w), pr.killed[w]) << opp << " weapon " << w;
-            }
-            r = r->next;
-        }
-        p = p->next;
-    }
 }
