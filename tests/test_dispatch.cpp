@@ -177,25 +177,6 @@ TEST_F(Dispatch, ItemLinesCountPickups) {
     EXPECT_EQ(log.slot(0).items_total, 4);
 }
 
-TEST_F(Dispatch, ConnectsAndDisconnectsMeasurePlayTime) {
-    parsed_log log(" 0:00 InitGame: \\g_gametype\\0\n"
-                   " 0:10 ClientConnect: 0\n"
-                   " 0:12 ClientUserinfoChanged: 0 n\\Ann\\t\\0\n"
-                   " 0:20 ClientConnect: 1\n"
-                   " 0:20 ClientUserinfoChanged: 1 n\\Bob\\t\\0\n"
-                   " 1:10 ClientDisconnect: 0\n"
-                   " 2:00 ClientDisconnect: 4294967296\n"
-                   " 2:00 ClientConnect: 4294967297\n"
-                   " 2:00 ClientConnect: -1\n"
-                   " 2:00 ClientDisconnect: 512\n"
-                   "10:20 ShutdownGame:\n");
-    ASSERT_EQ(log.next_game(), 1);
-    EXPECT_EQ(log.slot(0).playtime, 60u);
-    EXPECT_EQ(log.slot(1).playtime, 600u);
-    EXPECT_EQ(log.parser->last_time, 620);
-    EXPECT_EQ(log.next_game(), 0);
-}
-
 TEST_F(Dispatch, ScoreLinesAddPingSamples) {
     parsed_log log("");
     feed(log, game_start(0) +
@@ -339,109 +320,92 @@ TEST_F(SkipFlag, SpansParsersAndFiles) {
     EXPECT_EQ(second.count(), 0);
 }
 
-// A warm-up closes what was counted; Game_Start turns counting back on, and
-// clients need a new user info before their kills count.
-TEST_F(Dispatch, WarmupThenGameStart) {
-    parsed_log log(game_start(1) +
-                   " 0:30 Warmup:\n"
-                   " 0:35 Kill: 0 1 10:\n"
-                   " 0:36 ClientUserinfoChanged: 0 n\\Ann\\t\\0\n"
-                   " 0:40 Game_Start:\n"
-                   " 0:41 Kill: 0 1 10:\n"
-                   " 0:42 ClientUserinfoChanged: 0 n\\Ann\\t\\0\n"
-                   " 0:42 ClientUserinfoChanged: 1 n\\Bob\\t\\0\n"
-                   " 0:50 Kill: 0 1 10:\n"
-                   " 1:30 ShutdownGame:\n");
-    ASSERT_EQ(log.next_game(), 1);
-    ASSERT_EQ(log.count(), 4);
-    EXPECT_STREQ(log.slot(0).name, "Ann");
-    EXPECT_EQ(log.slot(0).playtime, 29u);  // 0:01 to the warm-up
-    EXPECT_EQ(log.slot(1).playtime, 28u);
-    EXPECT_EQ(log.slot(0).kills[0], 0u);
-    EXPECT_EQ(log.slot(1).killed[0], 0u);
-    EXPECT_STREQ(log.slot(2).name, "Ann");
-    EXPECT_STREQ(log.slot(3).name, "Bob");
-    EXPECT_EQ(log.slot(2).kills[10], 1u);
-    EXPECT_EQ(log.slot(3).killed[10], 1u);
-    // The warm-up kept the connect times: play time runs from them.
-    EXPECT_EQ(log.slot(2).playtime, 89u);
-    EXPECT_EQ(log.slot(3).playtime, 88u);
-}
+// Whole logs read game by game: per game the slots' names, kills, deaths and
+// play time (-1: not checked); `ended` false for a log that stops without
+// ShutdownGame:.
+struct slot_expect {
+    const char* name;
+    uint32_t kills, killed;
+    int playtime;
+};
+struct game_expect {
+    bool ended;
+    std::vector<slot_expect> slots;
+};
+struct log_case {
+    const char* what;
+    std::string log;
+    std::vector<game_expect> games;
+};
 
-TEST_F(Dispatch, OneOnOneStopsWhenAPlayerSpectates) {
-    parsed_log log(game_start(1) +
-                   " 0:10 Kill: 0 1 10:\n"
-                   " 0:20 ClientUserinfoChanged: 1 n\\Bob\\t\\3\n"
-                   " 0:30 Kill: 0 1 10:\n"
-                   " 0:31 Item: 0 item_quad\n"
-                   " 0:40 ShutdownGame:\n"
-                   // A one-on-one game that ends with Exit: the next game counts
-                   // nothing until Game_Start.
-                   " 0:41 InitGame: \\g_gametype\\1\n"
-                   " 0:42 ClientConnect: 0\n"
-                   " 0:42 ClientUserinfoChanged: 0 n\\Ann\\t\\0\n"
-                   " 0:42 ClientConnect: 1\n"
-                   " 0:42 ClientUserinfoChanged: 1 n\\Bob\\t\\0\n"
-                   " 0:50 Kill: 0 1 10:\n"
-                   " 1:00 Exit: Fraglimit hit.\n"
-                   " 1:01 ShutdownGame:\n"
-                   " 1:02 InitGame: \\g_gametype\\1\n"
-                   " 1:03 ClientConnect: 0\n"
-                   " 1:03 ClientUserinfoChanged: 0 n\\Ann\\t\\0\n"
-                   " 1:04 Game_Start:\n"
-                   " 1:05 ClientUserinfoChanged: 0 n\\Ann\\t\\0\n"
-                   " 1:06 ClientUserinfoChanged: 1 n\\Bob\\t\\0\n"
-                   " 1:07 Kill: 1 0 10:\n"
-                   " 1:10 ShutdownGame:\n");
-    ASSERT_EQ(log.next_game(), 1);
-    EXPECT_EQ(log.slot(0).kills[0], 1u);
-    EXPECT_EQ(log.slot(0).items_total, 0);
-    EXPECT_EQ(log.slot(1).team, 3);
-    EXPECT_EQ(log.slot(1).playtime, 18u);  // 0:02 to 0:20
-
-    ASSERT_EQ(log.next_game(), 1);
-    EXPECT_EQ(log.slot(0).kills[0], 1u);
-
-    ASSERT_EQ(log.next_game(), 1);
-    ASSERT_EQ(log.count(), 2);  // the user info before Game_Start was skipped
-    EXPECT_EQ(log.slot(1).kills[0], 1u);
-    EXPECT_EQ(log.slot(0).killed[0], 1u);
-    EXPECT_EQ(log.next_game(), 0);
-}
-
-TEST_F(Dispatch, LogEndingWithoutShutdownClosesPlayTime) {
-    parsed_log log(" 0:00 InitGame: \\g_gametype\\0\n"
-                   " 0:10 ClientConnect: 0\n"
-                   " 0:12 ClientUserinfoChanged: 0 n\\Ann\\t\\0\n"
-                   " 0:30 ClientConnect: 1\n"
-                   " 0:30 ClientUserinfoChanged: 1 n\\Bob\\t\\0\n"
-                   " 2:00 Kill: 0 1 10:\n"
-                   " 2:30 score: 5 ping: 40 client: 0 Ann");
-    EXPECT_EQ(log.next_game(), 0);
-    ASSERT_EQ(log.count(), 2);
-    EXPECT_EQ(log.parser->last_time, 120);
-    EXPECT_EQ(log.slot(0).playtime, 110u);
-    EXPECT_EQ(log.slot(1).playtime, 90u);
-    EXPECT_EQ(log.slot(0).mkiol, 1u);
-    EXPECT_EQ(log.slot(0).mkiol_time, 110u);
-    EXPECT_EQ(log.slot(0).ping_count, 1);
-    EXPECT_EQ(log.results->clients[0].state, 0);
-    EXPECT_EQ(log.next_game(), 0);
-}
-
-TEST_F(Dispatch, GamesFollowOneAnother) {
-    parsed_log log(game_start(0) + " 0:10 Kill: 0 1 10:\n 1:00 ShutdownGame:\n" +
-                   " 1:01 ClientConnect: 0\n" + game_start(3) +
-                   " 0:20 ClientUserinfoChanged: 1 n\\Bob\\t\\2\n 0:30 Kill: 1 0 6:\n 2:00 ShutdownGame:\n");
-    ASSERT_EQ(log.next_game(), 1);
-    EXPECT_EQ(log.slot(0).kills[0], 1u);
-    ASSERT_EQ(log.next_game(), 1);
-    ASSERT_EQ(log.count(), 2);
-    EXPECT_EQ(log.slot(0).kills[0], 0u);
-    EXPECT_EQ(log.slot(1).kills[6], 1u);
-    EXPECT_STREQ(log.results->game_type_name, "team DM");
-    EXPECT_EQ(log.next_game(), 0);
-    EXPECT_EQ(log.next_game(), 0);
+TEST_F(Dispatch, LogsYieldTheirGames) {
+    const log_case cases[] = {
+        {"connects and disconnects measure play time; bad client numbers do nothing",
+         " 0:00 InitGame: \\g_gametype\\0\n 0:10 ClientConnect: 0\n"
+         " 0:12 ClientUserinfoChanged: 0 n\\Ann\\t\\0\n 0:20 ClientConnect: 1\n"
+         " 0:20 ClientUserinfoChanged: 1 n\\Bob\\t\\0\n 1:10 ClientDisconnect: 0\n"
+         " 2:00 ClientDisconnect: 4294967296\n 2:00 ClientConnect: 4294967297\n"
+         " 2:00 ClientConnect: -1\n 2:00 ClientDisconnect: 512\n10:20 ShutdownGame:\n",
+         {{true, {{"Ann", 0, 0, 60}, {"Bob", 0, 0, 600}}}}},
+        // A warm-up closes what was counted; Game_Start turns counting back on,
+        // and clients need a new user info (a new slot) before their kills count.
+        // The warm-up kept the connect times: play time runs from them.
+        {"warm-up, then Game_Start",
+         game_start(1) +
+             " 0:30 Warmup:\n 0:35 Kill: 0 1 10:\n 0:36 ClientUserinfoChanged: 0 n\\Ann\\t\\0\n"
+             " 0:40 Game_Start:\n 0:41 Kill: 0 1 10:\n 0:42 ClientUserinfoChanged: 0 n\\Ann\\t\\0\n"
+             " 0:42 ClientUserinfoChanged: 1 n\\Bob\\t\\0\n 0:50 Kill: 0 1 10:\n 1:30 ShutdownGame:\n",
+         {{true, {{"Ann", 0, 0, 29}, {"Bob", 0, 0, 28}, {"Ann", 1, 0, 89}, {"Bob", 0, 1, 88}}}}},
+        // One-on-one: a player joining the spectators stops the counting; a game
+        // that ends with Exit leaves the next one uncounted until Game_Start.
+        {"one-on-one games",
+         game_start(1) +
+             " 0:10 Kill: 0 1 10:\n 0:20 ClientUserinfoChanged: 1 n\\Bob\\t\\3\n 0:30 Kill: 0 1 10:\n"
+             " 0:31 Item: 0 item_quad\n 0:40 ShutdownGame:\n"
+             " 0:41 InitGame: \\g_gametype\\1\n 0:42 ClientConnect: 0\n"
+             " 0:42 ClientUserinfoChanged: 0 n\\Ann\\t\\0\n 0:42 ClientConnect: 1\n"
+             " 0:42 ClientUserinfoChanged: 1 n\\Bob\\t\\0\n 0:50 Kill: 0 1 10:\n"
+             " 1:00 Exit: Fraglimit hit.\n 1:01 ShutdownGame:\n"
+             " 1:02 InitGame: \\g_gametype\\1\n 1:03 ClientConnect: 0\n"
+             " 1:03 ClientUserinfoChanged: 0 n\\Ann\\t\\0\n 1:04 Game_Start:\n"
+             " 1:05 ClientUserinfoChanged: 0 n\\Ann\\t\\0\n 1:06 ClientUserinfoChanged: 1 n\\Bob\\t\\0\n"
+             " 1:07 Kill: 1 0 10:\n 1:10 ShutdownGame:\n",
+         {{true, {{"Ann", 1, 0, -1}, {"Bob", 0, 1, 18}}},
+          {true, {{"Ann", 1, 0, -1}, {"Bob", 0, 1, -1}}},
+          {true, {{"Ann", 0, 1, -1}, {"Bob", 1, 0, -1}}}}},
+        {"a log that ends without ShutdownGame: closes the play time at the last time stamp",
+         " 0:00 InitGame: \\g_gametype\\0\n 0:10 ClientConnect: 0\n"
+         " 0:12 ClientUserinfoChanged: 0 n\\Ann\\t\\0\n 0:30 ClientConnect: 1\n"
+         " 0:30 ClientUserinfoChanged: 1 n\\Bob\\t\\0\n 2:00 Kill: 0 1 10:\n"
+         " 2:30 score: 5 ping: 40 client: 0 Ann",
+         {{false, {{"Ann", 1, 0, 110}, {"Bob", 0, 1, 90}}}}},
+        {"games follow one another",
+         game_start(0) + " 0:10 Kill: 0 1 10:\n 1:00 ShutdownGame:\n 1:01 ClientConnect: 0\n" +
+             game_start(3) +
+             " 0:20 ClientUserinfoChanged: 1 n\\Bob\\t\\2\n 0:30 Kill: 1 0 6:\n 2:00 ShutdownGame:\n",
+         {{true, {{"Ann", 1, 0, -1}, {"Bob", 0, 1, -1}}}, {true, {{"Ann", 0, 1, -1}, {"Bob", 1, 0, -1}}}}},
+    };
+    for (const log_case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ignore_events = false;
+        parsed_log log(c.log);
+        for (size_t g = 0; g < c.games.size(); g++) {
+            SCOPED_TRACE("game " + std::to_string(g + 1));
+            ASSERT_EQ(log.next_game(), c.games[g].ended ? 1 : 0);
+            const std::vector<slot_expect>& slots = c.games[g].slots;
+            ASSERT_EQ(log.count(), static_cast<int>(slots.size()));
+            for (size_t i = 0; i < slots.size(); i++) {
+                const player_t& p = log.slot(static_cast<int>(i));
+                EXPECT_STREQ(p.name, slots[i].name) << "slot " << i;
+                EXPECT_EQ(p.kills[0], slots[i].kills) << "slot " << i;
+                EXPECT_EQ(p.killed[0], slots[i].killed) << "slot " << i;
+                if (slots[i].playtime >= 0) {
+                    EXPECT_EQ(p.playtime, uint32_t(slots[i].playtime)) << "slot " << i;
+                }
+            }
+        }
+        EXPECT_EQ(log.next_game(), 0);
+    }
 }
 
 TEST_F(BadLog, EmptyLogEndsAtOnce) {

@@ -161,28 +161,6 @@ TEST_F(GameRecord, TeamsString) {
     EXPECT_EQ(rd->get_player(0).teams.size(), 255u);
 }
 
-TEST_F(GameRecord, OneOnOneResults) {
-    start(1);
-    join(0, "A");
-    join(1, "B");
-    EXPECT_FALSE(rd->client_userinfo(0, "A", -1, 0, 5));
-    EXPECT_TRUE(rd->client_userinfo(0, "A", -1, 3, 10));
-    EXPECT_FALSE(rd->client_userinfo(0, "A", -1, 3, 15));  // already on team 3
-    EXPECT_FALSE(rd->client_disconnect(0, 20));            // leaves from team 3
-    EXPECT_TRUE(rd->client_disconnect(1, 20));
-    EXPECT_FALSE(rd->client_disconnect(7, 20));  // never had a slot
-    EXPECT_EQ(rd->clients[7].state, 2);
-    // A first user info on team 3 is no move to team 3.
-    EXPECT_FALSE(rd->client_userinfo(2, "C", -1, 3, 30));
-    EXPECT_EQ(rd->client_spectate(9, 30), 1);  // no slot
-
-    start(0);
-    join(0, "A");
-    EXPECT_FALSE(rd->client_userinfo(0, "A", -1, 3, 10));
-    join(1, "B");
-    EXPECT_FALSE(rd->client_disconnect(1, 20));
-}
-
 TEST_F(GameRecord, FindPlayerIsExact) {
     start();
     join(0, "^1Bob");

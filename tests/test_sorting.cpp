@@ -296,27 +296,6 @@ TEST(GameCompaction, RemoveInactiveKeepsCellsWithTheirPlayers) {
     EXPECT_EQ(g.rd->get_player(0).playtime, 300u);
 }
 
-TEST(GameCompaction, RemoveBotsDropsBotSlotsWhenSkipBotsIsSet) {
-    played_game g;
-    g.join(0, "Bot1", 2);
-    g.join(1, "H1");
-    g.join(2, "Bot2", 0);
-    g.join(3, "H2");
-    g.kill(1, 3, 3, 2);
-    g.kill(3, 3, 6);
-    g.kill(0, 1, 10);
-    g.kill(3, 2, 8);
-    g.rd->end_game(60);
-
-    g.settings.skip_bots = true;
-    g.rd->remove_bots();
-    EXPECT_EQ(slot_names(*g.rd), (names{"H1", "H2"}));
-    expect_cells(g, {{"H1", "H2", 3, 2}, {"H1", "H2", 0, 2}, {"H2", "H2", 6, 1}, {"H2", "H1", 0, 0},
-                     {"H1", "H1", 0, 0}});
-    g.rd->remove_inactive();   // both humans have deaths or kills
-    EXPECT_EQ(slot_names(*g.rd), (names{"H1", "H2"}));
-}
-
 // ------------------------------------------------- randomized reference ----
 
 namespace {
