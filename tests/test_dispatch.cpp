@@ -28,12 +28,6 @@ std::string game_start(int type) {
            " 0:02 ClientUserinfoChanged: 1 n\\Bob\\t\\0\\model\\m2\n";
 }
 
-// A literal's bytes, NUL bytes included.
-template <size_t N>
-std::string bytes(const char (&text)[N]) {
-    return std::string(text, N - 1);
-}
-
 parsed_log& feed(parsed_log& log, const std::string& lines) {
     size_t begin = 0;
     while (begin < lines.size()) {
@@ -413,19 +407,6 @@ TEST_F(BadLog, EmptyLogEndsAtOnce) {
     EXPECT_EQ(log.next_game(), 0);
     EXPECT_EQ(log.count(), 0);
     EXPECT_EQ(log.parser->last_time, 0);
-}
-
-TEST_F(BadLog, NulBytesEndTheTextOfTheirLineOnly) {
-    std::string log_text = std::string(10000, '\0') + "\n" + game_start(0);
-    log_text += bytes(" 0:05 Item: 0 item_quad\0 0:06 Item: 0 item_haste\n");
-    log_text += bytes(" 0:07 Item: 1 item_regen\n\0\0\0\n 0:08 ShutdownGame:\n\0");
-    parsed_log log(log_text);
-    ASSERT_EQ(log.next_game(), 1);
-    ASSERT_EQ(log.count(), 2);
-    EXPECT_EQ(log.slot(0).items[ITEM_QUAD], 1u);
-    EXPECT_EQ(log.slot(0).items[ITEM_HASTE], 0u);
-    EXPECT_EQ(log.slot(1).items[ITEM_REGEN], 1u);
-    EXPECT_EQ(log.next_game(), 0);
 }
 
 }  // namespace
