@@ -5,26 +5,23 @@
 // never crash or hang a run.
 #include <gtest/gtest.h>
 
-#include <dirent.h>
-#include <fcntl.h>
-#include <ftw.h>
-#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <random>
 #include <regex>
 #include <set>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "app/settings.h"
 #include "page_expect.h"
+#include "run_control_texts.h"
 
 namespace {
 
@@ -32,36 +29,30 @@ using namespace pagetest;
 
 // ---------------------------------------------------------------- helpers
 
+namespace fs = std::filesystem;
+
 class scratch_dir {
 public:
     scratch_dir() {
         std::string pattern = ::testing::TempDir() + "vexo_e2e_XXXXXX";
-        std::vector<char> name(pattern.begin(), pattern.end());
-        name.push_back(0);
-        if (!mkdtemp(name.data())) ADD_FAILURE() << "mkdtemp failed";
-        path = name.data();
+        if (!mkdtemp(pattern.data())) ADD_FAILURE() << "mkdtemp failed";
+        path = pattern;
     }
     ~scratch_dir() {
-        nftw(path.c_str(),
-             [](const char* p, const struct stat*, int, struct FTW*) { return remove(p); }, 16,
-             FTW_DEPTH | FTW_PHYS);
+        std::error_code ignored;
+        fs::remove_all(path, ignored);
     }
     std::string operator/(const std::string& rel) const { return path + "/" + rel; }
     std::string path;
 };
 
-std::string read_file(const std::string& path) { return pagetest::read_raw(path); }
-
+std::string read_file(const std::string& path) { return read_raw(path); }
 
 void write_file(const std::string& path, const std::string& content) {
-    std::ofstream out(path, std::ios::binary);
-    out << content;
+    std::ofstream(path, std::ios::binary) << content;
 }
 
-bool is_file(const std::string& path) {
-    struct stat st;
-    return stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
-}
+bool is_file(const std::string& path) { return fs::is_regular_file(path); }
 
 struct run_result {
     std::string out;   // standard output: the console transcript
@@ -69,36 +60,18 @@ struct run_result {
     int code = -1;
 };
 
-// Runs vexo in `dir` with `args`, standard input at its end.
+// Runs vexo in `dir` with `args` (no blanks or quotes in them), standard input at its end.
 run_result run_vexo(const std::string& dir, const std::vector<std::string>& args) {
     run_result result;
-    std::string err_path = dir + "/../" + "vexo_e2e_stderr_" + std::to_string(getpid());
-    int fds[2];
-    if (pipe(fds) != 0) return result;
-    pid_t child = fork();
-    if (child == 0) {
-        if (chdir(dir.c_str()) != 0) _exit(126);
-        dup2(fds[1], STDOUT_FILENO);
-        close(fds[0]);
-        close(fds[1]);
-        int in = open("/dev/null", O_RDONLY);
-        dup2(in, STDIN_FILENO);
-        int err = open(err_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        dup2(err, STDERR_FILENO);
-        std::vector<char*> argv;
-        argv.push_back(const_cast<char*>(VEXO_BINARY));
-        for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
-        argv.push_back(nullptr);
-        execv(VEXO_BINARY, argv.data());
-        _exit(127);
-    }
-    close(fds[1]);
+    const std::string err_path = dir + ".stderr";
+    std::string command = "cd '" + dir + "' && '" + VEXO_BINARY + "'";
+    for (const std::string& a : args) command += " '" + a + "'";
+    FILE* out = popen((command + " </dev/null 2>'" + err_path + "'").c_str(), "r");
+    if (out == nullptr) return result;
     char buffer[65536];
-    ssize_t got;
-    while ((got = read(fds[0], buffer, sizeof buffer)) > 0) result.out.append(buffer, got);
-    close(fds[0]);
-    int status = 0;
-    waitpid(child, &status, 0);
+    size_t got;
+    while ((got = fread(buffer, 1, sizeof buffer, out)) > 0) result.out.append(buffer, got);
+    const int status = pclose(out);
     result.code = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
     result.err = read_file(err_path);
     unlink(err_path.c_str());
@@ -112,24 +85,10 @@ std::string mask_elapsed(const std::string& transcript) {
 }
 
 // Every regular file below `root`, as paths relative to it, sorted.
-std::set<std::string> list_tree(const std::string& root, const std::string& rel = "") {
+std::set<std::string> list_tree(const std::string& root) {
     std::set<std::string> files;
-    DIR* dir = opendir((root + "/" + rel).c_str());
-    if (!dir) return files;
-    while (dirent* e = readdir(dir)) {
-        std::string name = e->d_name;
-        if (name == "." || name == "..") continue;
-        std::string sub = rel.empty() ? name : rel + "/" + name;
-        struct stat st;
-        if (lstat((root + "/" + sub).c_str(), &st) != 0) continue;
-        if (S_ISDIR(st.st_mode)) {
-            std::set<std::string> below = list_tree(root, sub);
-            files.insert(below.begin(), below.end());
-        } else {
-            files.insert(sub);
-        }
-    }
-    closedir(dir);
+    for (const auto& entry : fs::recursive_directory_iterator(root))
+        if (entry.is_regular_file()) files.insert(fs::relative(entry.path(), root).string());
     return files;
 }
 
@@ -175,28 +134,6 @@ void expect_sound_run(const run_result& r, const std::string& results) {
 std::string join_lines(const std::vector<std::string>& lines, const char* eol = "\n") {
     std::string text;
     for (const std::string& l : lines) text += l + eol;
-    return text;
-}
-
-std::string progress(int percent) {
-    char text[16];
-    snprintf(text, sizeof text, "\b\b\b\b\b\b\b(%3i %%)", percent);
-    return text;
-}
-
-// The transcript of a ranking set: one line and one sort per file.
-std::string ranking_lines(const std::string& prefix, int players) {
-    static const char* const files[] = {"players.htm",       "players_ratio.htm",
-                                        "players_name.htm",  "players_eff.htm",
-                                        "players_skill.htm", "players_frags.htm",
-                                        "players_kills.htm", "players_playtime.htm"};
-    std::string text;
-    for (const char* f : files) {
-        text += "\nWriting player stats to \"" + prefix + f + "\"";
-        text += "\n- Sorting all players        ";
-        for (int i = 0; i + 1 < players; ++i) text += progress(100 * (i + 1) / players);
-        text += progress(100) + "\n";
-    }
     return text;
 }
 
@@ -281,38 +218,17 @@ const char* const CHAT_PAGE =
 
 // The transcript of "vexo /l /d /top2 fixture.log" with no vexo.cfg.
 std::string fixture_transcript(const std::string& log) {
-    std::string t = std::string("\n") + VEXO_NAME + " " + VEXO_BUILD + ", " + VEXO_DATE + "\n" +
-                    VEXO_CREDIT + "\n";
-    t += "\nReading CFG: vexo.cfg";
-    t += "\nNo CFG found, using default values\n";
-    t += "\n";
-    t += "\nCurrent settings:\n"
-         "\tSkipping bots in log: NO\n"
-         "\tWrite chat log: YES\n"
-         "\tFunnames: YES\n"
-         "\tMax players: 0\n"
-         "\tTop x players: 2\n"
-         "\tMin kills: 0\n"
-         "\tMin games: 0\n"
-         "\tMin playing time: 0\n"
-         "\tWriting data file: YES\n"
-         "\tSort order: by ratio\n"
-         "\n";
-    t += "\nNo vexo.css found, using default stylesheets";
-    t += "\n";
-    t += "\nParsing fixture.log [" + std::to_string(log.size()) + " byte]";
-    t += "\n- Writing game stats        ";
-    for (int p : game_progress(log)) t += progress(p);
-    t += progress(100);
-    t += "\nWriting vexodata.txt";
-    t += "\n\nWrote chat.htm [" + std::to_string(strlen(CHAT_PAGE)) + " byte]";
-    t += "\n";
-    t += ranking_lines("", 3);
-    t += ranking_lines("top_", 3);
-    t += "\nWriting per player stats        " + progress(33) + progress(66) + progress(100) +
-         progress(100) + "\n";
-    t += "\nX seconds elapsed\n";
-    return t;
+    run_texts::block_values settings;
+    settings.chat_log = settings.data_file = true;
+    settings.top_players = 2;
+    std::string t = run_texts::banner() + "\nReading CFG: vexo.cfg\nNo CFG found, using default values\n\n" +
+                    run_texts::settings_block(settings) +
+                    "\nNo vexo.css found, using default stylesheets\n" + "\nParsing fixture.log [" +
+                    std::to_string(log.size()) + " byte]" + "\n- Writing game stats        ";
+    for (int p : game_progress(log)) t += run_texts::progress(p);
+    return t + run_texts::progress(100) + "\nWriting vexodata.txt" + "\n\nWrote chat.htm [" +
+           std::to_string(strlen(CHAT_PAGE)) + " byte]\n" + run_texts::ranking_lines(3, true) +
+           run_texts::player_page_lines(3) + "\nX seconds elapsed\n";
 }
 
 // Game 1 (FFA, bots kept): Ash, Birch, Cedar by ratio.
@@ -491,7 +407,7 @@ TEST(EndToEnd, HtmlInNamesChatMapAndGameShowsEscaped) {
 
 TEST(EndToEnd, FolderGivenAsLogFile) {
     scratch_dir dir;
-    ASSERT_EQ(mkdir((dir / "games.log").c_str(), 0755), 0);
+    ASSERT_TRUE(fs::create_directory(dir / "games.log"));
     write_file(dir / "games.log/inside.log", join_lines(fixture_lines()));
     run_result r = run_vexo(dir.path, {"games.log"});
     expect_sound_run(r, dir.path);
