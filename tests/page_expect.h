@@ -3,7 +3,6 @@
 // (head, foot, cells) from which the expected pages are assembled.
 #pragma once
 #include <gtest/gtest.h>
-#include <unistd.h>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -22,16 +21,14 @@ namespace pagetest {
 class ScratchFolder : public ::testing::Test {
 protected:
     void SetUp() override {
-        char here[4096];
-        ASSERT_NE(getcwd(here, sizeof here), nullptr);
-        previous = here;
+        previous = std::filesystem::current_path();
         char pattern[] = "/tmp/vexo_pages_XXXXXX";
         ASSERT_NE(mkdtemp(pattern), nullptr);
         folder = pattern;
-        ASSERT_EQ(chdir(folder.c_str()), 0);
+        std::filesystem::current_path(folder);
     }
     void TearDown() override {
-        ASSERT_EQ(chdir(previous.c_str()), 0);
+        std::filesystem::current_path(previous);
         std::error_code ignored;
         std::filesystem::remove_all(folder, ignored);
     }

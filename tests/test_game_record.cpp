@@ -21,19 +21,6 @@ void report_to_stderr() {
 
 using GameRecord = vexo_test::game_test;
 
-TEST_F(GameRecord, GameTypeNames) {
-    const struct {
-        int type;
-        const char* name;
-    } cases[] = {{0, "FFA"},     {1, "1on1"},    {2, "unknown"}, {3, "team DM"},
-                 {4, "CTF"},     {5, "unknown"}, {-1, "unknown"}, {0, "FFA"}};
-    for (const auto& c : cases) {
-        rd->set_game_type(c.type);
-        EXPECT_EQ(rd->game_type, c.type);
-        EXPECT_STREQ(rd->game_type_name, c.name) << c.type;
-    }
-}
-
 // A game as a script of client events; then the slots' play time and names.
 struct event {
     char kind;  // c connect, u user info, d disconnect, e end of game
