@@ -204,6 +204,7 @@ std::vector<int> game_progress(const std::string& log) {
     return fields;
 }
 
+// Written game 1 gets the heading "Game 2" after it; dropped game 2 gets none.
 const char* const CHAT_PAGE =
     "<html><title>VEXO chatlog</title>\r\n"
     "<body text=#FFFFFF bgcolor=#000000 class=text link=#FFFFFF vlink=#FFFFFF alink=#FFFFFF>"

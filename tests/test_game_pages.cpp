@@ -10,8 +10,6 @@
 #include "app/vexo_main.h"
 #include "game/resultdata.h"
 #include "page_expect.h"
-#include "parse/analyzelog.h"
-#include "parse/chat_log.h"
 
 using namespace pagetest;
 
@@ -375,35 +373,6 @@ TEST_F(GamePages, DataFileLinesOfThreeGames) {
     EXPECT_NE(page.find(td("", "0:00 min") + td("", "0.00") + td("", "0.00") +
                         td("", "00:00 h") + "</tr>\r\n"),
               std::string::npos);
-}
-
-TEST_F(GamePages, ChatLogGetsTheHeadingOfTheNextGameForEachListedGame) {
-    vm.settings.chat_log = true;
-    chat_log chat;
-    chat.open();
-    analyzelog parser(nullptr, game.get(), &vm.settings, &chat);
-    for (int i = 0; i < 3; i++) {
-        if (i == 1) {  // a dropped game takes no number and no heading
-            start(0, "arena2", "vexotest", 10, 10);
-            join(*game, 0, "Hugo", -1, 0, 0);
-            game->end_game(60);
-            EXPECT_FALSE(vm.write_game(game.get(), &parser));
-            continue;
-        }
-        small_game(0, 0, 0);
-        game->end_game(60);
-        ASSERT_TRUE(vm.write_game(game.get(), &parser));
-    }
-    testing::internal::CaptureStdout();
-    chat.finish();
-    testing::internal::GetCapturedStdout();
-    const std::string text = read_raw("chat.htm");
-    const std::string tail = "<p><i><b>Game 1</b></i></p>\r\n"
-                             "<p><i><b>Game 2</b></i></p>\r\n"
-                             "<p><i><b>Game 3</b></i></p>\r\n"
-                             "</body></html>";
-    ASSERT_GE(text.size(), tail.size());
-    EXPECT_EQ(text.substr(text.size() - tail.size()), tail);
 }
 
 TEST_F(GamePages, PlainNamesWhenColourNamesAreOff) {
