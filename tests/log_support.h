@@ -1,6 +1,9 @@
-// Helpers for the parser tests: a log held in a temporary file, read through
-// log_reader by an analyzelog into a fresh game record.
+// Helpers for the parser and game-record tests: a log held in a temporary file,
+// read through log_reader by an analyzelog into a fresh game record; a game
+// record fed with client events; list names of the totals; death-test setup.
 #pragma once
+#include <unistd.h>
+
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -65,6 +68,14 @@ struct parsed_log {
     const player_t& slot(int n) const { return results->get_player(n); }
     int count() const { return results->get_player_count(); }
 };
+
+// In a death test's child: no waiting for ENTER, and the console text goes
+// to standard error, where the death test reads it.
+inline void fatal_child() {
+    std::fflush(stdout);
+    dup2(STDERR_FILENO, STDOUT_FILENO);
+    if (!std::freopen("/dev/null", "r", stdin)) _exit(3);
+}
 
 // ignore_events is process-wide: every parser test starts and ends with it off.
 class parser_test : public ::testing::Test {

@@ -4,7 +4,6 @@
 #include <cstdio>
 #include <memory>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 #include "app/settings.h"
@@ -12,12 +11,6 @@
 #include "log_support.h"
 
 namespace {
-
-void report_to_stderr() {
-    fflush(stdout);
-    dup2(STDERR_FILENO, STDOUT_FILENO);
-    if (!freopen("/dev/null", "r", stdin)) _exit(3);
-}
 
 using GameRecord = vexo_test::game_test;
 
@@ -199,7 +192,7 @@ TEST_F(GameRecordDeathTest, TooManyPlayersIsFatal) {
     EXPECT_EQ(rd->get_player_count(), 511);
     EXPECT_EXIT(
         {
-            report_to_stderr();
+            vexo_test::fatal_child();
             rd->add_player();
         },
         ::testing::ExitedWithCode(1), "ERROR: resultdata::add_player - too many clients in game \\(511\\)");

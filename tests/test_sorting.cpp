@@ -4,8 +4,6 @@
 // checks it over many random lists.
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -62,14 +60,6 @@ int sort_totals(resultdata_total& totals, int order) {
     return result;
 }
 
-// In a death test's child: no waiting for ENTER, and the console text goes
-// to standard error where the death test reads it.
-void prepare_fatal_child() {
-    if (!freopen("/dev/null", "r", stdin)) _exit(3);
-    fflush(stdout);
-    dup2(STDERR_FILENO, STDOUT_FILENO);
-}
-
 }  // namespace
 
 // ---------------------------------------------------------------- totals ----
@@ -122,12 +112,12 @@ TEST(TotalsSort, InvalidOrdersStopTheRunOnceTwoRecordsAreCompared) {
     totals.add_p2p(a, "C");
     for (int order : {7, 0, 1, 10, -1}) {
         SCOPED_TRACE(order);
-        EXPECT_EXIT({ prepare_fatal_child(); totals.sort_p2ps(a, order); }, testing::ExitedWithCode(1),
+        EXPECT_EXIT({ vexo_test::fatal_child(); totals.sort_p2ps(a, order); }, testing::ExitedWithCode(1),
                     "\nERROR: resultdata_total::sort_p2ps - invalid case\n\nPress ENTER to exit\\.");
     }
     for (int order : {10, -1}) {
         SCOPED_TRACE(order);
-        EXPECT_EXIT({ prepare_fatal_child(); totals.sort_players(order); }, testing::ExitedWithCode(1),
+        EXPECT_EXIT({ vexo_test::fatal_child(); totals.sort_players(order); }, testing::ExitedWithCode(1),
                     "\n- Sorting all players        \b\b\b\b\b\b\b\\( 50 %\\)"
                     "\nERROR: resultdata_total::sort_players - invalid case\n\nPress ENTER");
     }
