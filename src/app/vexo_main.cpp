@@ -85,6 +85,7 @@ namespace {
 struct log_group {
     std::string spec;                  // as typed
     std::vector<std::string> files;    // paths to open, relative to the starting directory
+    bool matched = false;              // a file matched (perhaps one analysed already)
 };
 
 // Resolves every log specification before the first file is analysed: the
@@ -94,7 +95,7 @@ std::vector<log_group> resolve_log_specs(const std::vector<std::string>& specs) 
     std::vector<log_group> groups;
     std::set<std::pair<uint64_t, uint64_t>> seen;
     for (const std::string& spec : specs) {
-        log_group group{spec, {}};
+        log_group group{spec, {}, false};
         size_t slash = spec.rfind('/');
         std::string folder = slash == std::string::npos ? "" : spec.substr(0, slash);
         std::string pattern = slash == std::string::npos ? spec : spec.substr(slash + 1);
@@ -104,11 +105,10 @@ std::vector<log_group> resolve_log_specs(const std::vector<std::string>& specs) 
                                                                         pattern, true)) {
                 if (e.is_dir || e.name[0] == '.') continue;
                 std::string path = prefix + e.name;
+                group.matched = true;
                 uint64_t device = 0, inode = 0;
-                if (platform::file_identity(path, device, inode) && !seen.insert({device, inode}).second) {
-                    group.files.push_back(std::string());   // matched, but already analysed
-                    continue;
-                }
+                if (platform::file_identity(path, device, inode) && !seen.insert({device, inode}).second)
+                    continue;   // named by an earlier specification: analysed there
                 group.files.push_back(path);
             }
         }
@@ -171,12 +171,10 @@ void vexo_main::write_results(const char* /*log_file*/) {
     std::vector<log_group> groups = resolve_log_specs(settings.log_specs);
     const std::string* last_file = nullptr;
     for (const log_group& g : groups)
-        for (const std::string& f : g.files)
-            if (!f.empty()) last_file = &f;
+        if (!g.files.empty()) last_file = &g.files.back();
     for (const log_group& g : groups) {
-        if (g.files.empty()) printf("\nWARNING: no log file matches %s", g.spec.c_str());
+        if (!g.matched) printf("\nWARNING: no log file matches %s", g.spec.c_str());
         for (const std::string& f : g.files) {
-            if (f.empty()) continue;
             analyze(f.c_str(), totals.get(), &f == last_file);
             platform::change_dir(start_dir);
         }

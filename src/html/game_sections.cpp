@@ -140,7 +140,7 @@ void html_writer::players_table(bool full) {
     html_table_close(o);
 }
 
-void html_writer::left_head_cells(bool /*unused*/) {
+void html_writer::left_head_cells() {
     outfile& o = *out;
     html_set_cell_attributes("align=left width=20");
     html_head_cell_text(o, "#");
@@ -174,7 +174,7 @@ void html_writer::pickup_table(const char* title, const char* head_attributes, c
     html_paragraph(o, "%s", title);
     html_table_open(o, TABLE_ATTRIBUTES);
     o.puts("<tr align=right bgcolor=#000080>\r\n");
-    left_head_cells(true);
+    left_head_cells();
     html_set_cell_attributes(head_attributes);
     for (int k = 0; k < 8; k++) html_head_cell_text(o, heads[k]);
     o.puts("</tr>\r\n");
@@ -192,7 +192,7 @@ void html_writer::health_armor_pickups() {
     html_paragraph(o, "<b>Health & Armor pickups</b>");
     html_table_open(o, TABLE_ATTRIBUTES);
     o.puts("<tr align=right bgcolor=#000080>\r\n");
-    left_head_cells(true);
+    left_head_cells();
     html_set_cell_attributes("align=center colspan=5");
     html_head_cell_text(o, "Health");
     html_set_cell_attributes("align=center colspan=4");

@@ -41,7 +41,7 @@ public:
     void player_vs_player(player_t& player);
 
 private:
-    void left_head_cells(bool with_bot_center);
+    void left_head_cells();
     void left_row_cells(int slot);
     void pickup_table(const char* title, const char* head_attributes, const char* const* heads,
                       const int* items);
