@@ -58,6 +58,10 @@ inline std::string read_raw(const std::string& path) {
     return text.str();
 }
 
+inline void write_raw(const std::string& path, const std::string& content) {
+    std::ofstream(path, std::ios::binary) << content;
+}
+
 // The text put in place of each well-formed time stamp.
 inline const char* const MASK = "<date>";
 

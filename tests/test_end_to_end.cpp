@@ -47,9 +47,7 @@ public:
 
 std::string read_file(const std::string& path) { return read_raw(path); }
 
-void write_file(const std::string& path, const std::string& content) {
-    std::ofstream(path, std::ios::binary) << content;
-}
+void write_file(const std::string& path, const std::string& content) { write_raw(path, content); }
 
 bool is_file(const std::string& path) { return fs::is_regular_file(path); }
 

@@ -12,24 +12,16 @@
 
 #include "app/deltree.h"
 #include "app/outfile.h"
+#include "page_expect.h"
 #include "platform/platform.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-std::string read_file(const fs::path& p)
-{
-    std::ifstream in(p, std::ios::binary);
-    std::ostringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
-}
+std::string read_file(const fs::path& p) { return pagetest::read_raw(p.string()); }
 
-void write_file(const fs::path& p, const std::string& content)
-{
-    std::ofstream(p, std::ios::binary) << content;
-}
+void write_file(const fs::path& p, const std::string& content) { pagetest::write_raw(p.string(), content); }
 
 // A fresh folder that is the current folder during the test.
 class InTempFolder : public testing::Test {

@@ -22,6 +22,7 @@
 #include <vector>
 
 #include "run_control_texts.h"
+#include "page_expect.h"
 
 namespace fs = std::filesystem;
 using namespace run_texts;
@@ -45,18 +46,9 @@ const std::string GAME_LOG =
     "  1:30 say: Alice: good game <3\n"
     "  2:00 ShutdownGame:\n";
 
-std::string read_file(const fs::path& p)
-{
-    std::ifstream in(p, std::ios::binary);
-    std::ostringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
-}
+std::string read_file(const fs::path& p) { return pagetest::read_raw(p.string()); }
 
-void write_file(const fs::path& p, const std::string& content)
-{
-    std::ofstream(p, std::ios::binary) << content;
-}
+void write_file(const fs::path& p, const std::string& content) { pagetest::write_raw(p.string(), content); }
 
 enum class input { null, open_pipe };
 
