@@ -22,42 +22,9 @@ void exchange_sort(std::vector<Key>& keys, First first, Swap swap) {
     }
 }
 
-// The same procedure for numeric keys, larger first, as the totals of a long
-// run need it: the candidates are scanned in blocks for one larger than the
-// current key, which gives the same exchanges in the same order.
-// `before_outer(i)` runs before the comparisons of each outer position.
-template <class Swap, class Outer>
-void exchange_sort_descending(std::vector<double>& keys, Swap swap, Outer before_outer) {
-    const size_t n = keys.size();
-    double* k = keys.data();
-    for (size_t i = 0; i + 1 < n; i++) {
-        before_outer(i);
-        double current = k[i];
-        size_t j = i + 1;
-        while (j < n) {
-            if (j + 8 <= n) {
-                const bool any = (k[j] > current) | (k[j + 1] > current) | (k[j + 2] > current) |
-                                 (k[j + 3] > current) | (k[j + 4] > current) | (k[j + 5] > current) |
-                                 (k[j + 6] > current) | (k[j + 7] > current);
-                if (!any) {
-                    j += 8;
-                    continue;
-                }
-            }
-            if (k[j] > current) {
-                k[i] = k[j];
-                k[j] = current;
-                current = k[i];
-                swap(i, j);
-            }
-            j++;
-        }
-    }
-}
-
-// The same procedure again for numeric keys, larger first, carrying one item
-// per key (the records being sorted) along with the keys. Blocks of 8
-// candidates without a larger key are skipped as above; a block that has one
+// The same procedure for numeric keys, larger first, carrying one item
+// per key (the records being sorted) along with the keys. A block of 8
+// candidates without a larger key is skipped with one test; a block that has one
 // is worked through without branches: the current key and item stay in
 // registers, and each larger candidate takes the current's place. The
 // exchanges are the same and in the same order; on a shuffled list about a
