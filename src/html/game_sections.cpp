@@ -104,26 +104,12 @@ void html_writer::players_table(bool full) {
     for (int i = 0; i < game->player_count; i++) {
         player_t& p = game->players[i];
         o.puts(row_open(i));
-        html_set_cell_attributes("align=left");
-        html_cell_int(o, i + 1);
-        html_cell_text(o, "<b>" + p.get_display_name(settings->no_funnames) + "</b>");
-        if (team) html_cell_text(o, "<center><b>" + team_letters(p.teams) + "</b></center>");
-        if (bots) {
-            html_set_cell_attributes("align=center");
-            if (p.bot_skill > -1) html_cell(o, "(%i)", p.bot_skill);
-            else html_cell_text(o, "-");
-        }
-        html_set_cell_attributes("");
+        left_row_cells(i);
         html_cell_text(o, ratio_text(p.ratio()));
         html_cell_fixed(o, p.eff(), 1);
         html_cell_fixed(o, p.skill(), 2);
         if (team) html_cell_int(o, p.score());
-        html_cell_int(o, p.frags());
-        html_cell_int(o, p.kills[0]);
-        html_cell_int(o, p.killed[0]);
-        html_cell_int(o, p.suicides[0]);
-        html_cell_int(o, p.world_deaths);
-        html_cell_int(o, p.total_deaths());
+        html_count_cells(o, p);
         if (team) html_cell_int(o, p.teamkills[0]);
         if (p.mkiol == 0) {
             html_set_cell_attributes("align=center");
@@ -160,11 +146,7 @@ void html_writer::left_row_cells(int slot) {
     html_cell_int(o, slot + 1);
     html_cell_text(o, "<b>" + p.get_display_name(settings->no_funnames) + "</b>");
     if (game->team_game) html_cell_text(o, "<center><b>" + team_letters(p.teams) + "</b></center>");
-    if (!settings->skip_bots) {
-        html_set_cell_attributes("align=center");
-        if (p.bot_skill > -1) html_cell(o, "(%i)", p.bot_skill);
-        else html_cell_text(o, "-");
-    }
+    if (!settings->skip_bots) html_bot_cell(o, p);
     html_set_cell_attributes("");
 }
 

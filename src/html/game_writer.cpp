@@ -19,12 +19,6 @@ void vexo_main::leave_subfolder() {
     settings.in_subfolder = false;
 }
 
-static void homepage_line(outfile& out, const settings_t& settings) {
-    if (settings.homepage_address[0])
-        out.print("<p class=\"title\"><a href=\"%s\"><font color=red>%s</font></a></p>",
-                  settings.homepage_address, settings.homepage_string);
-}
-
 static void top_players_line(outfile& out, const settings_t& settings) {
     if (settings.top_players > 0)
         out.print("<p class=\"title\"><a href=\"../top_players.htm\"><font color=red>Top %i players</font></a></p>",
@@ -40,7 +34,7 @@ void vexo_main::open_game_list() {
     game_list.open(name);
     html_page_head(game_list, settings);
     html_timestamp(game_list);
-    homepage_line(game_list, settings);
+    html_homepage_line(game_list, settings);
     game_list.puts("<p class=\"title\"><a href=\"../players.htm\"><font color=red>All players</font></a></p>");
     top_players_line(game_list, settings);
     game_list.puts("<p class=\"title\"><a href=\"../games.htm\"><font color=red>Game Index</font></a></p>");
@@ -65,7 +59,7 @@ bool vexo_main::write_game(resultdata* game, analyzelog* parser) {
     const int per_file = settings.games_per_file;
     if (settings.chat_log && parser && parser->chat && parser->chat->is_open()) parser->chat->heading(g + 1);
     platform::make_dir("vexo_games");
-    if ((g - 1) % per_file == 0 || !game_list.is_open()) open_game_list();
+    if ((g - 1) % per_file == 0) open_game_list();
 
     const std::string map = html_escape(game->map_name);
     html_writer entry(game, &game_list, &settings);
@@ -85,7 +79,7 @@ bool vexo_main::write_game(resultdata* game, analyzelog* parser) {
     html_page_head(page, settings);
     html_writer writer(game, &page, &settings);
     html_timestamp(page);
-    homepage_line(page, settings);
+    html_homepage_line(page, settings);
     page.puts("<p class=\"title\"><a href=\"../players.htm\"><font color=red>All players</font></a></p>");
     top_players_line(page, settings);
     page.puts("<p class=\"title\"><a href=\"../games.htm\"><font color=red>Game index</font></a></p>");

@@ -46,12 +46,7 @@ void html_writer::player_info(player_t& p) {
     o.puts("</tr>\r\n");
     o.puts("<tr align=\"right\">\r\n");
     html_set_cell_attributes("bgcolor=#606060");
-    html_cell_int(o, p.frags());
-    html_cell_int(o, p.kills[0]);
-    html_cell_int(o, p.killed[0]);
-    html_cell_int(o, p.suicides[0]);
-    html_cell_int(o, p.world_deaths);
-    html_cell_int(o, p.total_deaths());
+    html_count_cells(o, p);
     html_cell_fixed(o, p.eff(), 2);
     o.puts("</tr>\r\n");
     html_table_close(o);

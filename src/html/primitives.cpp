@@ -223,6 +223,28 @@ std::string team_letters(std::string& teams) {
     return result;
 }
 
+void html_bot_cell(outfile& out, const player_t& p) {
+    html_set_cell_attributes("align=center");
+    if (p.bot_skill > -1) html_cell(out, "(%i)", p.bot_skill);
+    else html_cell_text(out, "-");
+    html_set_cell_attributes("");
+}
+
+void html_count_cells(outfile& out, const player_t& p) {
+    html_cell_int(out, p.frags());
+    html_cell_int(out, p.kills[0]);
+    html_cell_int(out, p.killed[0]);
+    html_cell_int(out, p.suicides[0]);
+    html_cell_int(out, p.world_deaths);
+    html_cell_int(out, p.total_deaths());
+}
+
+void html_homepage_line(outfile& out, const settings_t& settings) {
+    if (settings.homepage_address[0])
+        out.print("<p class=\"title\"><a href=\"%s\"><font color=red>%s</font></a></p>",
+                  settings.homepage_address, settings.homepage_string);
+}
+
 void html_rate_cells(outfile& out, const player_t& p) {
     if (p.playtime != 0) {
         html_cell_fixed(out, p.frags() * 60.0 / p.playtime, 2);

@@ -44,6 +44,13 @@ std::string format_min_sec(int seconds);  // "%i:%02i min"
 
 // Collapses repeats of the history in place and returns the coloured letters.
 std::string team_letters(std::string& teams);
+// The Bot cell of a player: "(skill)" for a bot, "-" for a human; leaves the
+// attribute text empty.
+void html_bot_cell(outfile& out, const player_t& player);
+// The cells Frags, Kills, Killed, Suicides, Deaths and T.deaths of a player.
+void html_count_cells(outfile& out, const player_t& player);
+// "<p class=\"title\">" link to the configured home page, when one is set.
+void html_homepage_line(outfile& out, const settings_t& settings);
 // The FPM and DPM cells of a player ("0.00" without play time).
 void html_rate_cells(outfile& out, const player_t& player);
 bool player_excluded(const settings_t& settings, const player_t& player);

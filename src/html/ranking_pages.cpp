@@ -11,9 +11,7 @@ void vexo_main::write_game_index() {
     out.open("games.htm");
     html_page_head(out, settings);
     html_timestamp(out);
-    if (settings.homepage_address[0])
-        out.print("<p class=\"title\"><a href=\"%s\"><font color=red>%s</font></a></p>", settings.homepage_address,
-                  settings.homepage_string);
+    html_homepage_line(out, settings);
     out.puts("<p class=\"title\"><a href=\"players.htm\"><font color=red>All players</font></a></p>");
     if (settings.top_players > 0)
         out.print("<p class=\"title\"><a href=\"top_players.htm\"><font color=red>Top %i players</font></a></p>",
@@ -113,21 +111,12 @@ void html_writer::ranking_page(int top) {
         html_cell_int(o, r);
         html_cell(o, "<b><a href=\"vexo_players/player_%i.htm\">%s</a></b>", p->id,
                   p->get_display_name(s.no_funnames).c_str());
-        if (!s.skip_bots) {
-            html_set_cell_attributes("align=center");
-            if (p->bot_skill > -1) html_cell(o, "(%i)", p->bot_skill);
-            else html_cell_text(o, "-");
-        }
+        if (!s.skip_bots) html_bot_cell(o, *p);
         html_set_cell_attributes("");
         html_cell_text(o, ratio_text(p->ratio()));
         html_cell_fixed(o, p->eff(), 1);
         html_cell_fixed(o, p->skill(), 2);
-        html_cell_int(o, p->frags());
-        html_cell_int(o, p->kills[0]);
-        html_cell_int(o, p->killed[0]);
-        html_cell_int(o, p->suicides[0]);
-        html_cell_int(o, p->world_deaths);
-        html_cell_int(o, p->total_deaths());
+        html_count_cells(o, *p);
         html_rate_cells(o, *p);
         html_cell_text(o, format_hm(static_cast<int>(p->playtime)));
         html_cell_int(o, p->games);

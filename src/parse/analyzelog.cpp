@@ -64,14 +64,9 @@ void analyzelog::next_token(char* out, size_t out_size, char separator) {
 
 int analyzelog::read_time(const char* text) {
     // Read as "%d:%d" would be: minutes, then seconds only after a colon.
-    int minutes = diverse::read_int(text);
-    int seconds = 0;
-    const char* p = text;
-    while (*p == ' ' || (*p >= '\t' && *p <= '\r')) p++;
-    if (*p == '+' || *p == '-') p++;
-    bool had_digits = *p >= '0' && *p <= '9';
-    while (*p >= '0' && *p <= '9') p++;
-    if (had_digits && *p == ':') seconds = diverse::read_int(p + 1);
+    const char* end = text;
+    int minutes = diverse::read_int(text, &end);
+    int seconds = (end != text && *end == ':') ? diverse::read_int(end + 1) : 0;
     long long total = static_cast<long long>(minutes) * 60 + seconds;
     if (total > INT32_MAX) total = INT32_MAX;
     if (total < INT32_MIN) total = INT32_MIN;
@@ -241,12 +236,12 @@ void analyzelog::say() {
     char text[GENERAL_SIZE];
     next_token(speaker, sizeof speaker, ':');
     next_token(text, sizeof text, '\n');
+    // The speaker is looked up only for a line that is written.
+    if (!settings->chat_log || !chat || !chat->is_open()) return;
     int slot = results->find_player(speaker);
     bool spectator = slot >= 0 && results->players[slot].team == 3;
-    if (settings->chat_log && chat && chat->is_open()) {
-        chat->line(diverse::funname_to_html(speaker), diverse::funname_to_html(text),
-                   results->game_type == 1 && spectator);
-    }
+    chat->line(diverse::funname_to_html(speaker), diverse::funname_to_html(text),
+               results->game_type == 1 && spectator);
 }
 
 void analyzelog::init_game(int time) {

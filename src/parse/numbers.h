@@ -4,5 +4,7 @@
 #pragma once
 
 namespace diverse {
-int read_int(const char* text);
+// `end`, when given, receives the position after the digits, or `text` itself
+// when there were none.
+int read_int(const char* text, const char** end = nullptr);
 }

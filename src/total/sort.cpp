@@ -16,12 +16,6 @@
 #include "total/exchange_sort.h"
 #include "total/resultdata_total.h"
 
-static std::string lower_ascii(std::string text) {
-    for (char& c : text)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    return text;
-}
-
 // Numeric key of a player for a sort order (name excluded); computed on the
 // record's values without touching its cached statistics.
 static double numeric_key(const player_t& p, int order) {
@@ -63,7 +57,7 @@ void resultdata::sort_players(int order, bool reverse) {
     auto swap = [this](size_t i, size_t j) { swap_players(static_cast<int>(i), static_cast<int>(j)); };
     if (order == SORT_NAME) {
         std::vector<std::string> keys;
-        for (int i = 0; i < n; i++) keys.push_back(lower_ascii(players[i].name_ascii));
+        for (int i = 0; i < n; i++) keys.push_back(diverse::matched_name(players[i].name));
         if (reverse)
             exchange_sort(keys, [](const std::string& a, const std::string& b) { return a > b; }, swap);
         else
@@ -160,7 +154,7 @@ int resultdata_total::sort_players(int order) {
     if (order == SORT_NAME) {
         std::vector<std::string> names;
         names.reserve(list.size());
-        for (player_t* p : list) names.push_back(lower_ascii(p->name_ascii));
+        for (player_t* p : list) names.push_back(diverse::matched_name(p->name));
         keys = name_ranks(names);
     } else {
         for (size_t i = 0; i < list.size(); i++) {
@@ -205,7 +199,7 @@ int resultdata_total::sort_p2ps(player_t* player, int order) {
             break;
         case SORT_NAME: {
             std::vector<std::string> names;
-            for (p2p_t* q : list) names.push_back(lower_ascii(q->name_ascii()));
+            for (p2p_t* q : list) names.push_back(diverse::matched_name(q->get_name()));
             keys = name_ranks(names);
             break;
         }
