@@ -208,11 +208,18 @@ void vexo_main::analyze(const char* name, resultdata_total* totals, bool last) {
     printf("\n- Writing game stats        ");
     platform::flush_console();
 
-    std::unique_ptr<resultdata> game(new resultdata(&settings));
+    // A ring of game records: the next game is read into one while the pages
+    // of the games before are written from the others. The page thread holds
+    // at most CAPACITY of them, so the record after the current one is free.
+    constexpr int RING = page_worker::CAPACITY + 2;
+    std::unique_ptr<resultdata> records[RING];
+    int current = 0;
+    records[0].reset(new resultdata(&settings));
+    resultdata* game = records[0].get();
     log_reader reader(file);
     if (settings.chat_log && !chat->is_open()) chat->open();
     {
-        analyzelog parser(&reader, game.get(), &settings, chat);
+        analyzelog parser(&reader, game, &settings, chat);
         for (;;) {
             game->reset();
             if (!parser.parse()) break;
@@ -221,12 +228,22 @@ void vexo_main::analyze(const char* name, resultdata_total* totals, bool last) {
             if (percent > 100) percent = 100;   // the log grew while it was read
             printf("\b\b\b\b\b\b\b(%3i %%)", static_cast<int>(percent));
             platform::flush_console();
-            if (write_game(game.get(), &parser)) totals->add_game(*game);
+            if (!list_game(game, &parser)) continue;
+            totals->add_game(*game);
+            current = (current + 1) % RING;
+            if (!records[current]) records[current].reset(new resultdata(&settings));
+            resultdata* next = records[current].get();
+            next->carry_over(*game);
+            const int g = games_written;
+            pages.run([this, game, g] { write_game_pages(game, g); });
+            game = next;
+            parser.results = game;
         }
+        pages.wait();
         printf("\b\b\b\b\b\b\b(100 %%)");
         if (settings.data_file) printf("\nWriting vexodata.txt");
         fclose(file);
     }
-    game.reset();
+    for (std::unique_ptr<resultdata>& r : records) r.reset();
     if (last && chat->is_open()) chat->finish();
 }

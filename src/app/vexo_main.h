@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 #include "app/outfile.h"
+#include "app/page_worker.h"
 #include "app/settings.h"
 
 class resultdata;
@@ -30,8 +31,13 @@ public:
     [[noreturn]] static void usage();
 
     // Report (implemented with the pages).
-    bool write_game(resultdata* game, analyzelog* parser);
-    void open_game_list();
+    // Drops the bots (with /b) and inactive players of a game just read; a
+    // game with two players left is numbered and listed (true).
+    bool list_game(resultdata* game, analyzelog* parser);
+    // The game's entry in its game list, its page and its data-file lines.
+    void write_game_pages(resultdata* game, int game_number);
+    bool write_game(resultdata* game, analyzelog* parser);   // both, in turn
+    void open_game_list(int game_number);
     void close_game_list();
     void write_game_index();
     void write_rankings(resultdata_total* totals, int top);
@@ -39,6 +45,7 @@ public:
 
 private:
     chat_log* chat;
+    page_worker pages;         // writes a game's pages while the next one is read
     std::string start_dir;
     std::string results_dir;   // absolute; writers come back to it after a page one folder down
     void leave_subfolder();

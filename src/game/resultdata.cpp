@@ -45,6 +45,16 @@ void resultdata::reset() {
     used_extent = 0;
 }
 
+void resultdata::carry_over(const resultdata& previous) {
+    memcpy(clients, previous.clients, sizeof clients);
+    memcpy(life_kills, previous.life_kills, sizeof life_kills);
+    memcpy(life_start, previous.life_start, sizeof life_start);
+    memcpy(game_name, previous.game_name, sizeof game_name);
+    memcpy(game_type_name, previous.game_type_name, sizeof game_type_name);
+    game_type = previous.game_type;
+    team_game = previous.team_game;
+}
+
 void resultdata::clear_clients() {
     for (int n = 0; n < MAX_CLIENT_IDS; n++) {
         clients[n].state = 0;

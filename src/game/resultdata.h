@@ -54,6 +54,10 @@ public:
     int32_t matrix_extent() const { return used_extent; }
 
     void reset();
+    // Takes over what outlives a game (the client table, the game type and
+    // name) from the record the parser filled before, so the next game can
+    // be read into this record while the pages of that one are written.
+    void carry_over(const resultdata& previous);
     void init_game(int time);
     void end_game(int time);
     void clear_clients();
@@ -86,6 +90,12 @@ public:
 
     // Sorting and compaction of the slots (the kill matrix follows the players).
     void sort_players(int order, bool reverse);
+    // A team's frags less its team kills: it decides which team is shown
+    // first, and the order of the players of a team game.
+    int team_strength(int team) const {
+        return team_results[team].frags() - static_cast<int>(team_results[team].teamkills[0]);
+    }
+    void sort_by_team();
     void swap_players(int a, int b);
     void remove_bots();
     void remove_inactive();

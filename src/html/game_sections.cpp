@@ -9,10 +9,6 @@
 
 static const char* const TABLE_ATTRIBUTES = "border=1 cellspacing=0 bordercolor=#000000 bgcolor=#606060";
 
-static int strength(const player_t& team) {
-    return team.frags() - static_cast<int>(team.teamkills[0]);
-}
-
 void html_writer::game_info() {
     outfile& o = *out;
     html_paragraph(o, "<b>Game info</b>");
@@ -44,9 +40,7 @@ void html_writer::teams_table() {
                              "Deaths", "T.deaths", "Teamkills"})
         html_head_cell_text(o, head);
     o.puts("</tr>\r\n");
-    player_t& red = game->team_results[1];
-    player_t& blue = game->team_results[2];
-    const bool red_first = strength(red) > strength(blue);
+    const bool red_first = game->team_strength(1) > game->team_strength(2);
     for (int t : {red_first ? 1 : 2, red_first ? 2 : 1}) {
         player_t& team = game->team_results[t];
         o.puts("<tr align=right>\r\n");
@@ -55,8 +49,8 @@ void html_writer::teams_table() {
         html_set_cell_attributes("");
         html_cell_fixed(o, team.eff(), 1);
         html_cell_fixed(o, team.skill(), 2);
-        html_cell_int(o, strength(team) - static_cast<int>(team.teamkills[0]));
-        html_cell_int(o, strength(team));
+        html_cell_int(o, game->team_strength(t) - static_cast<int>(team.teamkills[0]));
+        html_cell_int(o, game->team_strength(t));
         html_cell_int(o, team.kills[0]);
         html_cell_int(o, team.killed[0]);
         html_cell_int(o, team.suicides[0]);
@@ -77,7 +71,7 @@ void html_writer::players_table(bool full) {
     const bool team = game->team_game;
     const bool bots = !settings->skip_bots;
     if (team) {
-        game->sort_players(SORT_TEAM, strength(game->team_results[1]) >= strength(game->team_results[2]));
+        game->sort_by_team();
         html_paragraph(o, "<b>Players (sorted by team and score)</b>");
     } else if (full) {
         html_paragraph(o, "<b>Players (sorted by %s)</b>", sort_order_name(settings->sort_order));

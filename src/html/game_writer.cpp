@@ -25,8 +25,8 @@ static void top_players_line(outfile& out, const settings_t& settings) {
                   settings.top_players);
 }
 
-void vexo_main::open_game_list() {
-    const int list = (games_written - 1) / settings.games_per_file + 1;
+void vexo_main::open_game_list(int game_number) {
+    const int list = (game_number - 1) / settings.games_per_file + 1;
     char name[64];
     snprintf(name, sizeof name, "games%i.htm", list);
     enter_games_folder(name);
@@ -50,16 +50,29 @@ void vexo_main::close_game_list() {
     game_list.close();
 }
 
-bool vexo_main::write_game(resultdata* game, analyzelog* parser) {
+bool vexo_main::list_game(resultdata* game, analyzelog* parser) {
     if (settings.skip_bots) game->remove_bots();
     game->remove_inactive();
     if (game->player_count < 2) return false;
 
     const int g = ++games_written;
-    const int per_file = settings.games_per_file;
     if (settings.chat_log && parser && parser->chat && parser->chat->is_open()) parser->chat->heading(g + 1);
+    // The players of a team game are shown, and merged into the totals, by
+    // team and score.
+    if (game->team_game) game->sort_by_team();
+    return true;
+}
+
+bool vexo_main::write_game(resultdata* game, analyzelog* parser) {
+    if (!list_game(game, parser)) return false;
+    write_game_pages(game, games_written);
+    return true;
+}
+
+void vexo_main::write_game_pages(resultdata* game, int g) {
+    const int per_file = settings.games_per_file;
     platform::make_dir("vexo_games");
-    if ((g - 1) % per_file == 0) open_game_list();
+    if ((g - 1) % per_file == 0) open_game_list(g);
 
     const std::string map = html_escape(game->map_name);
     html_writer entry(game, &game_list, &settings);
@@ -102,5 +115,4 @@ bool vexo_main::write_game(resultdata* game, analyzelog* parser) {
     leave_subfolder();
 
     if (g % per_file == 0) close_game_list();
-    return true;
 }

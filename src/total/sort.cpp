@@ -72,6 +72,8 @@ void resultdata::sort_players(int order, bool reverse) {
         exchange_sort(keys, [](double a, double b) { return a > b; }, swap);
 }
 
+void resultdata::sort_by_team() { sort_players(SORT_TEAM, team_strength(1) >= team_strength(2)); }
+
 template <class Keep>
 void resultdata::compact(Keep keep) {
     const int n = player_count;
