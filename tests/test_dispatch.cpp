@@ -401,3 +401,63 @@ TEST_F(BadLog, EmptyLogEndsAtOnce) {
 }
 
 }  // namespace
+
+// The run reads each game into the next record of a ring while the pages of
+// the games before are written, taking over what outlives a game with
+// carry_over. A second game read that way must come out as it does when both
+// games are read into one record.
+TEST_F(Dispatch, NextGameReadIntoAnotherRecordAfterCarryOver) {
+    const std::string duel_with_exit =
+        " 0:00 InitGame: \\g_gametype\\1\\gamename\\duelmod\\mapname\\Pit\n"
+        " 0:01 ClientConnect: 0\n 0:01 ClientUserinfoChanged: 0 n\\Ann\\t\\0\n"
+        " 0:02 ClientConnect: 1\n 0:02 ClientUserinfoChanged: 1 n\\Bob\\t\\0\n"
+        " 0:10 Kill: 0 1 10:\n 5:00 Exit: Fraglimit hit.\n 5:05 ShutdownGame:\n";
+    const std::string ffa_then_team =
+        " 0:00 InitGame: \\g_gametype\\0\\gamename\\base\\mapname\\Arena\n"
+        " 0:01 ClientConnect: 0\n 0:01 ClientUserinfoChanged: 0 n\\Ann\\t\\1\n"
+        " 0:02 ClientConnect: 1\n 0:02 ClientUserinfoChanged: 1 n\\Bob\\t\\2\n"
+        " 0:10 Kill: 0 1 10:\n 1:00 ShutdownGame:\n";
+    const std::string second_game =
+        // No game type or game name: both are the ones before.
+        " 0:00 InitGame: \\mapname\\Next\n"
+        " 0:01 ClientConnect: 0\n 0:01 ClientUserinfoChanged: 0 n\\Cid\\t\\0\n"
+        " 0:02 ClientConnect: 1\n 0:02 ClientUserinfoChanged: 1 n\\Dee\\t\\0\n"
+        " 0:05 Kill: 0 1 7:\n 0:06 Kill: 1 0 7:\n 0:07 say: Cid: gg\n 2:00 ShutdownGame:\n";
+
+    // The second game as read: settings, skip flag and players.
+    auto second = [](const std::string& log, bool ring) {
+        parsed_log first(log);
+        resultdata other(&first.settings);
+        EXPECT_EQ(first.next_game(), 1);
+        if (ring) {
+            other.carry_over(*first.results);
+            first.parser->results = &other;
+        }
+        resultdata& game = ring ? other : *first.results;
+        game.reset();
+        EXPECT_EQ(first.parser->parse(), 1);
+        std::string seen = std::to_string(game.game_type) + " " + game.game_type_name + " " +
+                           game.game_name + " " + game.map_name + (ignore_events ? " skipping" : "") +
+                           (game.team_game ? " team" : "");
+        for (int i = 0; i < game.player_count; i++) {
+            const player_t& p = game.players[i];
+            seen += std::string(" | ") + p.name + " " + std::to_string(p.kills[0]) + "/" +
+                    std::to_string(p.killed[0]) + " " + std::to_string(p.playtime) + "s";
+        }
+        ignore_events = false;
+        return seen;
+    };
+    const struct {
+        const std::string& before;
+        const char* one_record;
+    } cases[] = {
+        // After a one-on-one game that saw Exit, the next game is not counted.
+        {duel_with_exit, "1 1on1 duelmod next skipping"},
+        {ffa_then_team, "0 FFA base next | Cid 1/1 119s | Dee 1/1 118s"},
+    };
+    for (const auto& c : cases) {
+        const std::string log = c.before + second_game;
+        EXPECT_EQ(second(log, false), c.one_record);
+        EXPECT_EQ(second(log, true), c.one_record);
+    }
+}

@@ -19,7 +19,12 @@
 #include <vector>
 
 #include "app/settings.h"
+#include "app/vexo_main.h"
+#include "game/resultdata.h"
+#include "log_support.h"
 #include "page_expect.h"
+#include "platform/platform.h"
+#include "total/resultdata_total.h"
 #include "run_control_texts.h"
 
 namespace {
@@ -447,6 +452,59 @@ TEST(EndToEnd, ExampleLogShowsEveryFeature) {
     EXPECT_NE(ranking.find("<td align=center>(3)</td>"), std::string::npos);
     EXPECT_FALSE(read_file(dir / "vexodata.txt").empty());
     EXPECT_TRUE(is_file(dir / "top_players.htm"));
+}
+
+// vexo writes the pages of a game on a second thread while it reads the next
+// games into other game records. The tree must be the one written when each
+// game is written and merged as soon as it is read, from one record: the
+// example log five times over (25 listed games, team games, a one-on-one match with
+// its warm-up, chat and bots) is run both ways and every file compared.
+TEST(EndToEnd, PageThreadWritesWhatOneGameAtATimeWrites) {
+    const std::string example = read_file(std::string(VEXO_SOURCE_DIR) + "/examples/example.log");
+    std::string log;
+    for (int i = 0; i < 5; i++) log += example;
+    scratch_dir threaded, reference;
+    write_file(threaded / "games.log", log);
+    write_file(reference / "games.log", log);
+    run_result r = run_vexo(threaded.path, {"/l", "/d", "/top5", "games.log"});
+    expect_sound_run(r, threaded.path);
+
+    const std::string start = platform::current_dir();
+    ASSERT_TRUE(platform::change_dir(reference.path));
+    {
+        vexo_main vm;
+        const char* const argv[] = {"vexo", "/l", "/d", "/top5", "games.log"};
+        vm.settings.apply_command_line(5, argv);
+        write_file("vexodata.txt", "");
+        chat_log chat;
+        chat.open();
+        vexo_test::parsed_log parsed(log, &chat);
+        parsed.settings = vm.settings;
+        resultdata_total totals;
+        while (parsed.next_game()) {
+            resultdata* game = parsed.results.get();
+            game->sort_players(vm.settings.sort_order, false);
+            if (vm.write_game(game, parsed.parser.get())) totals.add_game(*game);
+        }
+        chat.finish();
+        if (vm.game_list.is_open()) vm.close_game_list();
+        vm.write_game_index();
+        vm.write_rankings(&totals, 0);
+        vm.write_rankings(&totals, 5);
+        platform::make_dir("vexo_players");
+        ASSERT_TRUE(platform::change_dir("vexo_players"));
+        vm.settings.in_subfolder = true;
+        vm.write_player_pages(&totals);
+        EXPECT_EQ(vm.games_written, 25);   // one game of each copy has one player
+    }
+    ignore_events = false;
+    ASSERT_TRUE(platform::change_dir(start));
+
+    const std::set<std::string> files = list_tree(threaded.path);
+    EXPECT_EQ(files, list_tree(reference.path));
+    EXPECT_TRUE(files.count("vexo_games/game_25.htm"));
+    for (const std::string& f : files)
+        EXPECT_EQ(mask_timestamps(read_file(threaded / f)), mask_timestamps(read_file(reference / f))) << f;
 }
 
 }  // namespace
