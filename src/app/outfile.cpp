@@ -20,17 +20,16 @@ outfile::~outfile() {
     fclose(stream);
 }
 
-void outfile::open(const char* name) {
-    stream = fopen(name, "wb");
-    if (!stream) fatal_error("Couldn't open %s", name);
-    file_name = name;
-    if (!buffer) buffer.reset(new char[BUFFER_SIZE]);
-    used = 0;
-}
+void outfile::open(const char* path, const char* shown) { open_mode(path, shown, "wb"); }
 
-void outfile::open_append(const char* name) {
-    stream = fopen(name, "ab");
+void outfile::open_append(const char* path, const char* shown) { open_mode(path, shown, "ab"); }
+
+void outfile::open_mode(const char* path, const char* shown, const char* mode) {
+    const char* name = shown ? shown : path;
+    stream = fopen(path, mode);
     if (!stream) fatal_error("Couldn't open %s", name);
+    // Blocks come from our own buffer: the stream's would only copy them.
+    setvbuf(stream, nullptr, _IONBF, 0);
     file_name = name;
     if (!buffer) buffer.reset(new char[BUFFER_SIZE]);
     used = 0;

@@ -13,8 +13,10 @@ public:
     outfile(const outfile&) = delete;
     outfile& operator=(const outfile&) = delete;
 
-    void open(const char* name);        // "wb"; "Couldn't open %s" on failure
-    void open_append(const char* name); // "ab"; "Couldn't open %s" on failure
+    // "wb" / "ab"; "Couldn't open %s" on failure. `shown` (default: the
+    // path) names the file in the messages.
+    void open(const char* path, const char* shown = nullptr);
+    void open_append(const char* path, const char* shown = nullptr);
     void print(const char* format, ...) __attribute__((format(printf, 2, 3)));
     void write(const char* text, size_t length) {
         if (length <= BUFFER_SIZE - used) {
@@ -39,6 +41,7 @@ public:
     static constexpr size_t BUFFER_SIZE = 1 << 16;
 
 private:
+    void open_mode(const char* path, const char* shown, const char* mode);
     void write_long(const char* text, size_t length);
     void flush_buffer();
     [[noreturn]] void write_failed();

@@ -47,6 +47,5 @@ private:
     chat_log* chat;
     page_worker pages;         // writes a game's pages while the next one is read
     std::string start_dir;
-    std::string results_dir;   // absolute; writers come back to it after a page one folder down
-    void leave_subfolder();
+    std::string results_dir;   // absolute
 };

@@ -293,7 +293,8 @@ void html_writer::killchart(int w) {
 void html_writer::write_data_file(int game_number) {
     static const int weapons[11] = {1, 2, 3, 4, 6, 8, 10, 11, 12, 18, 20};
     outfile data;
-    data.open_append("../vexodata.txt");
+    // Written from the results folder, named as seen from the game pages.
+    data.open_append("vexodata.txt", "../vexodata.txt");
     for (int i = 0; i < game->player_count; i++) {
         const player_t& p = game->players[i];
         data.put_int(game_number);

@@ -9,15 +9,10 @@
 #include "parse/chat_log.h"
 #include "platform/platform.h"
 
-static void enter_games_folder(const char* file) {
-    // Pages of this folder must never land elsewhere.
-    if (!platform::change_dir("vexo_games")) fatal_error("Couldn't open vexo_games/%s", file);
-}
-
-void vexo_main::leave_subfolder() {
-    platform::change_dir(results_dir.empty() ? ".." : results_dir);
-    settings.in_subfolder = false;
-}
+// The game pages and lists are opened as "vexo_games/<name>" from the results
+// folder and named "<name>" in messages; the run never changes into the
+// folder, since the page thread shares the working folder with the run.
+static std::string in_games_folder(const char* file) { return std::string("vexo_games/") + file; }
 
 static void top_players_line(outfile& out, const settings_t& settings) {
     if (settings.top_players > 0)
@@ -29,9 +24,11 @@ void vexo_main::open_game_list(int game_number) {
     const int list = (game_number - 1) / settings.games_per_file + 1;
     char name[64];
     snprintf(name, sizeof name, "games%i.htm", list);
-    enter_games_folder(name);
+    platform::make_dir("vexo_games");
+    // Pages of this folder must never land elsewhere.
+    if (!platform::is_directory("vexo_games")) fatal_error("Couldn't open vexo_games/%s", name);
     settings.in_subfolder = true;
-    game_list.open(name);
+    game_list.open(in_games_folder(name).c_str(), name);
     html_page_head(game_list, settings);
     html_timestamp(game_list);
     html_homepage_line(game_list, settings);
@@ -42,7 +39,7 @@ void vexo_main::open_game_list(int game_number) {
     html_paragraph(game_list, "<b>Players without kills or deaths are ignored</b>");
     html_paragraph(game_list, "<b>Players are sorted by %s</b><br>(in team games by team and score)",
                    sort_order_name(settings.sort_order));
-    leave_subfolder();
+    settings.in_subfolder = false;
 }
 
 void vexo_main::close_game_list() {
@@ -71,7 +68,6 @@ bool vexo_main::write_game(resultdata* game, analyzelog* parser) {
 
 void vexo_main::write_game_pages(resultdata* game, int g) {
     const int per_file = settings.games_per_file;
-    platform::make_dir("vexo_games");
     if ((g - 1) % per_file == 0) open_game_list(g);
 
     const std::string map = html_escape(game->map_name);
@@ -85,10 +81,9 @@ void vexo_main::write_game_pages(resultdata* game, int g) {
 
     char name[64];
     snprintf(name, sizeof name, "game_%i.htm", g);
-    enter_games_folder(name);
     settings.in_subfolder = true;
     outfile page;
-    page.open(name);
+    page.open(in_games_folder(name).c_str(), name);
     html_page_head(page, settings);
     html_writer writer(game, &page, &settings);
     html_timestamp(page);
@@ -112,7 +107,7 @@ void vexo_main::write_game_pages(resultdata* game, int g) {
     if (settings.data_file) writer.write_data_file(g);
     html_page_foot(page, true);
     page.close();
-    leave_subfolder();
+    settings.in_subfolder = false;
 
     if (g % per_file == 0) close_game_list();
 }
