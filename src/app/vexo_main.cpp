@@ -214,6 +214,7 @@ void vexo_main::analyze(const char* name, resultdata_total* totals, bool last) {
     constexpr int RING = page_worker::CAPACITY + 2;
     std::unique_ptr<resultdata> records[RING];
     int current = 0;
+    long long shown_percent = -1;
     records[0].reset(new resultdata(&settings));
     resultdata* game = records[0].get();
     log_reader reader(file);
@@ -227,7 +228,10 @@ void vexo_main::analyze(const char* name, resultdata_total* totals, bool last) {
             long long percent = size > 0 ? reader.position() * 100 / size : 100;
             if (percent > 100) percent = 100;   // the log grew while it was read
             printf("\b\b\b\b\b\b\b(%3i %%)", static_cast<int>(percent));
-            platform::flush_console();
+            // The same bytes either way; the console is only pushed when
+            // the figure it shows changes.
+            if (percent != shown_percent) platform::flush_console();
+            shown_percent = percent;
             if (!list_game(game, &parser)) continue;
             totals->add_game(*game);
             current = (current + 1) % RING;
