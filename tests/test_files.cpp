@@ -154,6 +154,30 @@ TEST_F(DelTree, SymbolicLinksAreDeletedNeverFollowed)
     EXPECT_EQ(fs::current_path(), dir);
 }
 
+// The run moves an old page folder aside and deletes it on the side only when
+// a recursive delete would remove it whole.
+TEST_F(DelTree, TreeRemovableAndRemoveTree)
+{
+    fs::create_directories("whole/a/b");
+    write_file("whole/a/b/.hidden", "file: fine");
+    fs::create_directories("dotted/a/.inner");
+    fs::create_directories("outside");
+    write_file("outside/keep.htm", "k");
+    fs::create_directory_symlink(dir / "outside", "whole/a/link_dir");
+    fs::create_directory_symlink(dir / "outside", "link");
+    write_file("file.htm", "f");
+    const struct {
+        const char* path;
+        bool removable;
+    } cases[] = {{"whole", true}, {"dotted", false}, {"link", false}, {"file.htm", false}, {"missing", false}};
+    for (const auto& c : cases) EXPECT_EQ(platform::tree_removable(c.path), c.removable) << c.path;
+
+    platform::remove_tree((dir / "whole").string());
+    EXPECT_FALSE(fs::exists(fs::symlink_status("whole")));
+    EXPECT_EQ(read_file("outside/keep.htm"), "k");   // the link went, not what it points to
+    EXPECT_EQ(fs::current_path(), dir);
+}
+
 TEST_F(DelTree, WildcardSpecification)
 {
     fs::create_directories("Vexo_Games/x");

@@ -392,6 +392,9 @@ TEST_F(Run, OldPageFoldersAreDeletedLinksNotFollowed)
     fs::create_directories(dir / "keep/inner");
     write_file(dir / "keep/inner/page.htm", "mine");
     fs::create_directory_symlink(dir / "keep", dir / "out/vexo_players");
+    // Left behind by a run that ended while it deleted the folders of the run before.
+    fs::create_directories(dir / "out/.vexo_old_77_1/x");
+    write_file(dir / "out/.vexo_old_77_1/x/game_1.htm", "older");
     run_result r = run_vexo(dir, {"nothing*.log"});
     EXPECT_EQ(r.code, 0);
     EXPECT_EQ(r.out, head({}, cfg_out()) + "Reading vexo.css\n" + NO_CSS + "\n" +
@@ -400,9 +403,27 @@ TEST_F(Run, OldPageFoldersAreDeletedLinksNotFollowed)
     EXPECT_TRUE(fs::is_directory(fs::symlink_status(dir / "out/vexo_players")));
     EXPECT_TRUE(fs::is_empty(dir / "out/vexo_players"));
     EXPECT_EQ(read_file(dir / "keep/inner/page.htm"), "mine");
+    for (const auto& e : fs::directory_iterator(dir / "out"))
+        EXPECT_NE(e.path().filename().string().rfind(".vexo_old_", 0), 0u) << e.path();
     // empty results are written all the same
     EXPECT_TRUE(fs::exists(dir / "out/games.htm"));
     for (const auto& f : RANKING_FILES) EXPECT_TRUE(fs::exists(dir / "out" / f)) << f;
+}
+
+// A folder the delete cannot empty (a folder named with a leading "." is never
+// entered) stays where it is, and the new pages go in beside what is left.
+TEST_F(Run, OldPageFolderThatCannotBeEmptiedStays)
+{
+    results_folder();
+    write_file(dir / "game.log", GAME_LOG);
+    fs::create_directories(dir / "out/vexo_games/.mine");
+    write_file(dir / "out/vexo_games/.mine/notes.txt", "kept");
+    write_file(dir / "out/vexo_games/game_7.htm", "old");
+    run_result r = run_vexo(dir, {"game.log"});
+    EXPECT_EQ(r.code, 0) << r.out;
+    EXPECT_EQ(read_file(dir / "out/vexo_games/.mine/notes.txt"), "kept");
+    EXPECT_FALSE(fs::exists(dir / "out/vexo_games/game_7.htm"));
+    EXPECT_TRUE(fs::exists(dir / "out/vexo_games/game_1.htm"));
 }
 
 TEST_F(Run, SeveralArgumentsInOrderEachFileOnce)

@@ -10,7 +10,6 @@
 #include <utility>
 
 #include "app/config_file.h"
-#include "app/deltree.h"
 #include "app/fatal.h"
 #include "game/resultdata.h"
 #include "parse/analyzelog.h"
@@ -140,8 +139,9 @@ void vexo_main::write_results(const char* /*log_file*/) {
         platform::change_dir(out_dir);
     }
     results_dir = platform::current_dir();
-    diverse::deltree("vexo_games");
-    diverse::deltree("vexo_players");
+    old_pages.clear("vexo_games");
+    old_pages.clear("vexo_players");
+    old_pages.start();
     if (settings.data_file) {
         outfile data;
         data.open("vexodata.txt");
@@ -192,6 +192,7 @@ void vexo_main::write_results(const char* /*log_file*/) {
     if (in_players_folder) write_player_pages(totals.get());
     else fatal_error("Couldn't open %s", "vexo_players");
     printf("\n");
+    old_pages.finish();
     platform::change_dir(start_dir);
     settings.in_subfolder = false;
 }

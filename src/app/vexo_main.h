@@ -4,6 +4,7 @@
 #pragma once
 #include <string>
 #include <vector>
+#include "app/old_page_folders.h"
 #include "app/outfile.h"
 #include "app/page_worker.h"
 #include "app/settings.h"
@@ -46,6 +47,7 @@ public:
 private:
     chat_log* chat;
     page_worker pages;         // writes a game's pages while the next one is read
+    old_page_folders old_pages;   // the page folders of the run before, deleted on the side
     std::string start_dir;
     std::string results_dir;   // absolute
 };

@@ -3,6 +3,7 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <ftw.h>
 #include <sys/stat.h>
 #include <sys/types.h>
 #include <sys/wait.h>
@@ -26,6 +27,41 @@ bool change_dir(const std::string& path) { return chdir(path.c_str()) == 0; }
 bool make_dir(const std::string& path) { return mkdir(path.c_str(), 0777) == 0; }
 bool remove_dir(const std::string& path) { return rmdir(path.c_str()) == 0; }
 bool delete_file(const std::string& path) { return unlink(path.c_str()) == 0; }
+
+bool rename_entry(const std::string& from, const std::string& to) {
+    return rename(from.c_str(), to.c_str()) == 0;
+}
+
+bool tree_removable(const std::string& path) {
+    struct stat st;
+    if (lstat(path.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) return false;
+    if (access(path.c_str(), W_OK | X_OK) != 0) return false;
+    DIR* dir = opendir(path.c_str());
+    if (!dir) return false;
+    bool removable = true;
+    while (removable) {
+        const struct dirent* e = readdir(dir);
+        if (!e) break;
+        const std::string name = e->d_name;
+        if (name == "." || name == "..") continue;
+        bool is_dir = e->d_type == DT_DIR;
+        const std::string sub = path + "/" + name;
+        if (e->d_type == DT_UNKNOWN) is_dir = lstat(sub.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+        if (!is_dir) continue;
+        removable = name[0] != '.' && tree_removable(sub);
+    }
+    closedir(dir);
+    return removable;
+}
+
+static int remove_entry(const char* path, const struct stat*, int, struct FTW*) {
+    remove(path);
+    return 0;
+}
+
+void remove_tree(const std::string& path) {
+    nftw(path.c_str(), remove_entry, 16, FTW_DEPTH | FTW_PHYS);
+}
 
 bool is_directory(const std::string& path) {
     struct stat st;

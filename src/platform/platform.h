@@ -19,6 +19,16 @@ bool remove_dir(const std::string& path);
 bool delete_file(const std::string& path);
 bool is_directory(const std::string& path); // follows links
 bool file_exists(const std::string& path);
+bool rename_entry(const std::string& from, const std::string& to);
+
+// True when `path` is a real folder (not a link) that a recursive delete can
+// empty and remove: every folder in it can be entered and written, and none
+// of them has a name beginning with ".".
+bool tree_removable(const std::string& path);
+// Deletes `path` with everything in it, links as links, by path alone (the
+// working folder is not changed, so it can run on a thread of its own).
+// Failures are ignored.
+void remove_tree(const std::string& path);
 
 // '*' and '?' wildcards, letters compared without regard to case (ASCII).
 bool wildcard_match(const char* pattern, const char* name);
