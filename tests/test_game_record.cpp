@@ -184,6 +184,34 @@ TEST_F(GameRecord, ResetAndGameFrame) {
     EXPECT_FALSE(rd->team_game);  // kills of team 0 make no team game
 }
 
+// The run reuses its game records from one log file to the next: renew()
+// gives what a new record would have, whatever the last game left behind.
+TEST_F(GameRecord, RenewIsANewRecord) {
+    auto state = [](const resultdata& r) {
+        std::string s = std::to_string(r.player_count) + "|" + r.map_name + "|" + r.game_name + "|" +
+                        r.game_type_name + "|" + std::to_string(r.game_type) + "|" +
+                        std::to_string(r.team_game) + "|" + std::to_string(r.start_time) + "|" +
+                        std::to_string(r.timelimit) + "|" + std::to_string(r.matrix_extent());
+        for (int n = 0; n < MAX_CLIENT_IDS; n++)
+            s += "|" + std::to_string(r.clients[n].state) + "," + std::to_string(r.clients[n].slot) + "," +
+                 std::to_string(r.clients[n].since) + "," + std::to_string(r.life_kills[n]);
+        return s;
+    };
+    resultdata fresh(&settings);
+    start(1);
+    copy_field(rd->map_name, sizeof rd->map_name, "q3dm6");
+    copy_field(rd->game_name, sizeof rd->game_name, "mod");
+    rd->timelimit = 20;
+    join(0, "A", -1, 1, 80);
+    join(1, "B", -1, 2, 80);
+    rd->add_kill(0, 1, 10, 90);
+    rd->add_kill(1, 0, 7, 95);
+    rd->end_game(200);   // a log file that ends here
+    rd->renew();
+    EXPECT_EQ(state(*rd), state(fresh));
+    for (int w = 0; w < MAX_WEAPONS; w++) EXPECT_EQ(rd->get_kills_vs(0, 1, w), 0u) << w;
+}
+
 using GameRecordDeathTest = GameRecord;
 
 TEST_F(GameRecordDeathTest, TooManyPlayersIsFatal) {

@@ -212,11 +212,12 @@ void vexo_main::analyze(const char* name, resultdata_total* totals, bool last) {
     // A ring of game records: the next game is read into one while the pages
     // of the games before are written from the others. The page thread holds
     // at most CAPACITY of them, so the record after the current one is free.
-    constexpr int RING = page_worker::CAPACITY + 2;
-    std::unique_ptr<resultdata> records[RING];
+    // The records live for the whole run: a 16 MiB kill matrix allocated
+    // again for every log file would be cleared again as well.
     int current = 0;
     long long shown_percent = -1;
-    records[0].reset(new resultdata(&settings));
+    if (!records[0]) records[0].reset(new resultdata(&settings));
+    records[0]->renew();
     resultdata* game = records[0].get();
     log_reader reader(file);
     if (settings.chat_log && !chat->is_open()) chat->open();
@@ -235,7 +236,7 @@ void vexo_main::analyze(const char* name, resultdata_total* totals, bool last) {
             shown_percent = percent;
             if (!list_game(game, &parser)) continue;
             totals->add_game(*game);
-            current = (current + 1) % RING;
+            current = (current + 1) % GAME_RECORDS;
             if (!records[current]) records[current].reset(new resultdata(&settings));
             resultdata* next = records[current].get();
             next->carry_over(*game);
@@ -249,6 +250,5 @@ void vexo_main::analyze(const char* name, resultdata_total* totals, bool last) {
         if (settings.data_file) printf("\nWriting vexodata.txt");
         fclose(file);
     }
-    for (std::unique_ptr<resultdata>& r : records) r.reset();
     if (last && chat->is_open()) chat->finish();
 }

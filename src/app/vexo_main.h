@@ -2,6 +2,7 @@
 // banner to the elapsed time; write_results() prepares the results folder,
 // analyses every log file and writes the end-of-run pages.
 #pragma once
+#include <memory>
 #include <string>
 #include <vector>
 #include "app/old_page_folders.h"
@@ -46,7 +47,11 @@ public:
 
 private:
     chat_log* chat;
-    page_worker pages;         // writes a game's pages while the next one is read
+    static constexpr int GAME_RECORDS = page_worker::CAPACITY + 2;
+    std::unique_ptr<resultdata> records[GAME_RECORDS];   // read into in turn; see analyze
+    // Writes a game's pages while the next one is read; declared after the
+    // records, so that it stops before they go.
+    page_worker pages;
     old_page_folders old_pages;   // the page folders of the run before, deleted on the side
     std::string start_dir;
     std::string results_dir;   // absolute

@@ -45,6 +45,16 @@ void resultdata::reset() {
     used_extent = 0;
 }
 
+void resultdata::renew() {
+    reset();
+    game_name[0] = 0;
+    game_type_name[0] = 0;
+    game_type = 0;
+    team_game = false;
+    for (client_t& c : clients) c.since = 0;
+    clear_clients();
+}
+
 void resultdata::carry_over(const resultdata& previous) {
     memcpy(clients, previous.clients, sizeof clients);
     memcpy(life_kills, previous.life_kills, sizeof life_kills);

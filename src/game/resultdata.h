@@ -54,6 +54,9 @@ public:
     int32_t matrix_extent() const { return used_extent; }
 
     void reset();
+    // Back to the state of a new record, for the next log file, without
+    // allocating the kill matrix again.
+    void renew();
     // Takes over what outlives a game (the client table, the game type and
     // name) from the record the parser filled before, so the next game can
     // be read into this record while the pages of that one are written.
