@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <system_error>
 
 #include "app/deltree.h"
 #include "platform/platform.h"
@@ -36,9 +37,14 @@ void old_page_folders::start() {
             folders.push_back(path);
     }
     if (folders.empty()) return;
-    thread = std::thread([folders] {
+    auto remove_all = [folders] {
         for (const std::string& f : folders) platform::remove_tree(f);
-    });
+    };
+    try {
+        thread = std::thread(remove_all);
+    } catch (const std::system_error&) {
+        remove_all();   // no thread to be had: delete them now
+    }
 }
 
 void old_page_folders::finish() {

@@ -3,6 +3,7 @@
 #include "app/page_worker.h"
 
 #include <cstdio>
+#include <system_error>
 
 #include "app/fatal.h"
 
@@ -45,10 +46,18 @@ void page_worker::thread_main() {
 }
 
 void page_worker::run(std::function<void()> task) {
-    if (!thread.joinable()) {
+    if (!thread.joinable() && !inline_only) {
         stopping = false;
-        thread = std::thread(&page_worker::thread_main, this);
-        active_worker = this;
+        try {
+            thread = std::thread(&page_worker::thread_main, this);
+            active_worker = this;
+        } catch (const std::system_error&) {
+            inline_only = true;   // no thread to be had: the run writes its pages itself
+        }
+    }
+    if (inline_only) {
+        task();
+        return;
     }
     bool wake;
     {

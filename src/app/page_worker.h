@@ -50,6 +50,7 @@ private:
     bool run_waits = false;          // the run sleeps until tasks are done ...
     int wake_at = 0;                 // ... until no more than this many are left
     bool stopping = false;
+    bool inline_only = false;        // no thread could be started
     bool failed = false;
     std::string failure;             // the message of the fatal error of a task
     std::thread thread;
