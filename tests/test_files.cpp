@@ -12,6 +12,7 @@
 
 #include "app/deltree.h"
 #include "app/outfile.h"
+#include "log_support.h"
 #include "page_expect.h"
 #include "platform/platform.h"
 
@@ -82,12 +83,9 @@ TEST_F(OutFile, OpenTruncatesAndOpenAppendAppends)
 
 TEST_F(OutFile, FailedOpenAndLostDataAreFatal)
 {
-    // stdout goes to stderr inside the child so that its text can be matched.
     EXPECT_EXIT(
         {
-            std::freopen("/dev/null", "r", stdin);
-            std::fflush(stdout);
-            dup2(2, 1);
+            vexo_test::fatal_child();
             outfile f;
             f.open("missing_folder/x.htm");
             std::exit(0);
@@ -96,9 +94,7 @@ TEST_F(OutFile, FailedOpenAndLostDataAreFatal)
     // /dev/full refuses every write like a full disk.
     EXPECT_EXIT(
         {
-            std::freopen("/dev/null", "r", stdin);
-            std::fflush(stdout);
-            dup2(2, 1);
+            vexo_test::fatal_child();
             outfile f;
             f.open_append("/dev/full");
             f.print("%s", "a line of a page\r\n");

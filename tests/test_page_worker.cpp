@@ -3,8 +3,6 @@
 // fatal error of the run are finished first.
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -14,6 +12,7 @@
 
 #include "app/fatal.h"
 #include "app/page_worker.h"
+#include "log_support.h"
 #include "page_expect.h"
 
 namespace {
@@ -25,13 +24,6 @@ void append(const std::string& path, const std::string& text) {
     ASSERT_NE(f, nullptr);
     std::fwrite(text.data(), 1, text.size(), f);
     std::fclose(f);
-}
-
-// The child of a death test: no ENTER awaited, the console on standard error.
-void quiet_child() {
-    if (!std::freopen("/dev/null", "r", stdin)) std::_Exit(3);
-    std::fflush(stdout);
-    dup2(2, 1);
 }
 
 class PageWorker : public pagetest::ScratchFolder {
@@ -65,7 +57,7 @@ TEST_F(PageWorker, FatalErrorOfATaskEndsTheRunAtWait) {
     const std::string marks_path = mark_file();
     EXPECT_EXIT(
         {
-            quiet_child();
+            vexo_test::fatal_child();
             page_worker worker;
             worker.run([&] { append(marks_path, "1"); });
             worker.run([] { fatal_error("Couldn't write %s", "game_2.htm"); });
@@ -81,7 +73,7 @@ TEST_F(PageWorker, TasksHandedOverFinishBeforeAFatalErrorOfTheRun) {
     const std::string marks_path = mark_file();
     EXPECT_EXIT(
         {
-            quiet_child();
+            vexo_test::fatal_child();
             page_worker worker;
             for (int i = 0; i < 4; i++)
                 worker.run([&marks_path, i] {
@@ -97,7 +89,7 @@ TEST_F(PageWorker, TasksHandedOverFinishBeforeAFatalErrorOfTheRun) {
 TEST_F(PageWorker, AnEarlierErrorOfTheThreadIsTheOneReported) {
     EXPECT_EXIT(
         {
-            quiet_child();
+            vexo_test::fatal_child();
             page_worker worker;
             worker.run([] { fatal_error("Couldn't open %s", "vexo_games/game_1.htm"); });
             fatal_error("resultdata::add_player - too many clients in game (511)");

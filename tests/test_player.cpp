@@ -3,20 +3,12 @@
 
 #include <cstdio>
 #include <string>
-#include <unistd.h>
 
+#include "log_support.h"
 #include "total/p2p.h"
 #include "total/player.h"
 
 namespace {
-
-// fatal_error reports on standard output and reads one character; a death
-// test sees standard error only, so send the report there and read nothing.
-void report_to_stderr() {
-    fflush(stdout);
-    dup2(STDERR_FILENO, STDOUT_FILENO);
-    if (!freopen("/dev/null", "r", stdin)) _exit(3);
-}
 
 struct stat_case {
     uint32_t kills, killed, suicides, world, teamkills, playtime;
@@ -126,14 +118,14 @@ TEST(PlayerDeathTest, NameOverflowIsFatal) {
     std::string name(65, 'a');
     EXPECT_EXIT(
         {
-            report_to_stderr();
+            vexo_test::fatal_child();
             p.set_name(name.c_str());
         },
         ::testing::ExitedWithCode(1), "ERROR: player_t::set_name - overflow");
     p2p_t r;
     EXPECT_EXIT(
         {
-            report_to_stderr();
+            vexo_test::fatal_child();
             r.set_name(name.c_str());
         },
         ::testing::ExitedWithCode(1), "ERROR: p2p_t::set_name - overflow");

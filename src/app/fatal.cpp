@@ -5,7 +5,7 @@
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
-#include <vector>
+#include <string>
 
 #include "app/page_worker.h"
 #include "platform/platform.h"
@@ -21,10 +21,9 @@ void fatal_error(const char* format, ...) {
     va_copy(again, args);
     const int n = vsnprintf(nullptr, 0, format, args);
     va_end(args);
-    std::vector<char> text(n > 0 ? static_cast<size_t>(n) + 1 : 1, 0);
-    if (n > 0) vsnprintf(text.data(), text.size(), format, again);
+    std::string message(n > 0 ? static_cast<size_t>(n) : 0, '\0');
+    if (n > 0) vsnprintf(&message[0], message.size() + 1, format, again);
     va_end(again);
-    std::string message(text.data(), n > 0 ? static_cast<size_t>(n) : 0);
 
     if (throws_here) throw fatal_error_exception{message};
     // The pages of the game before are finished first; an error they ran

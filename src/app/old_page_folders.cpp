@@ -13,17 +13,22 @@
 old_page_folders::~old_page_folders() { finish(); }
 
 void old_page_folders::clear(const char* spec) {
+    // Moved folders are deleted by absolute path, from another thread.
     const std::string here = platform::current_dir();
+    if (!here.empty()) move_aside(here, spec);
+    // What is left (files, links, folders with parts that cannot be deleted)
+    // goes now, as it always did.
+    diverse::deltree(spec);
+}
+
+void old_page_folders::move_aside(const std::string& here, const char* spec) {
     for (const platform::dir_entry& e : platform::find_entries(".", spec, false)) {
-        if (!e.is_dir || here.empty() || !platform::tree_removable(e.name)) continue;
+        if (!e.is_dir || !platform::tree_removable(e.name)) continue;
         const std::string aside =
             std::string(PREFIX) + std::to_string(static_cast<long>(getpid())) + "_" + std::to_string(++count);
         if (platform::file_exists(aside) || !platform::rename_entry(e.name, aside)) continue;
         moved.push_back(here + "/" + aside);
     }
-    // What is left (files, links, folders with parts that cannot be deleted)
-    // goes now, as it always did.
-    diverse::deltree(spec);
 }
 
 void old_page_folders::start() {
@@ -31,10 +36,13 @@ void old_page_folders::start() {
     const std::string here = platform::current_dir();
     std::vector<std::string> folders;
     folders.swap(moved);
-    for (const platform::dir_entry& e : platform::find_entries(".", std::string(PREFIX) + "*", false)) {
-        const std::string path = here + "/" + e.name;
-        if (e.is_dir && !here.empty() && std::find(folders.begin(), folders.end(), path) == folders.end())
-            folders.push_back(path);
+    // With those left behind by a run that ended early.
+    if (!here.empty()) {
+        for (const platform::dir_entry& e : platform::find_entries(".", std::string(PREFIX) + "*", false)) {
+            const std::string path = here + "/" + e.name;
+            if (e.is_dir && std::find(folders.begin(), folders.end(), path) == folders.end())
+                folders.push_back(path);
+        }
     }
     if (folders.empty()) return;
     auto remove_all = [folders] {

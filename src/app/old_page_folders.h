@@ -31,6 +31,7 @@ public:
     static constexpr const char* PREFIX = ".vexo_old_";
 
 private:
+    void move_aside(const std::string& here, const char* spec);
     std::vector<std::string> moved;   // absolute paths of the folders moved aside
     std::thread thread;
     int count = 0;

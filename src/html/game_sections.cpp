@@ -71,7 +71,7 @@ void html_writer::players_table(bool full) {
     const bool team = game->team_game;
     const bool bots = !settings->skip_bots;
     if (team) {
-        game->sort_by_team();
+        // vexo_main::list_game has put the players in team order.
         html_paragraph(o, "<b>Players (sorted by team and score)</b>");
     } else if (full) {
         html_paragraph(o, "<b>Players (sorted by %s)</b>", sort_order_name(settings->sort_order));
