@@ -78,6 +78,11 @@ const log_case cases[] = {
                 " 9:00 ClientConnect: 2\n 9:00 ClientUserinfoChanged: 2 n\\Late\\t\\0\n 9:00 Kill: 2 0 10\n"
                 " 0:10 Kill: 0 1 10\n 1:00 ShutdownGame:\n"},
      "1,Ann,1,1,0,0,00:00:59 | 1,Bob,0,1,0,0,00:00:58 | 1,Late,1,0,0,0,00:00:00"},
+    {"players still connected from the game before play from their connect",
+     {game(0) + " 0:10 Kill: 0 1 10\n 1:00 ShutdownGame:\n 0:00 InitGame: \\g_gametype\\0\n"
+                " 0:05 ClientUserinfoChanged: 0 n\\Ann\\t\\0\n 0:05 ClientUserinfoChanged: 1 n\\Bob\\t\\0\n"
+                " 0:30 Kill: 1 0 10\n 2:00 ShutdownGame:\n"},
+     "1,Ann,1,0,0,0,00:00:59 | 1,Bob,0,1,0,0,00:00:58 | 2,Bob,1,0,0,0,00:01:58 | 2,Ann,0,1,0,0,00:01:59"},
     {"time stamp and event word run together after seven characters",
      {game(0) + " 0:10 Kill: 0 1 10\n1000:00ClientConnect: 2\n1000:00 ClientUserinfoChanged: 2 n\\Cid\\t\\0\n"
                 "1000:10 Kill: 2 0 10\n1000:30 ShutdownGame:\n"},
@@ -121,7 +126,8 @@ const log_case cases[] = {
      "1,Ann,1,0,0,0,00:00:59 | 1,Bob,0,1,0,0,00:00:58"},
     {"counting stays off into the next log file",
      {game(0) + " 0:10 Kill: 0 1 10\n 0:20 Game_End:\n",
-      " 0:00 ClientConnect: 0\n 0:01 ClientUserinfoChanged: 0 n\\Ann\\t\\0\n 0:10 Kill: 0 1 10\n 1:00 ShutdownGame:\n" +
+      " 0:01 ClientConnect: 0\n 0:01 ClientUserinfoChanged: 0 n\\Ann\\t\\0\n 0:02 ClientConnect: 1\n"
+      " 0:02 ClientUserinfoChanged: 1 n\\Bob\\t\\0\n 0:10 Kill: 0 1 10\n 1:00 ShutdownGame:\n" +
           game(0) + " 0:10 Kill: 1 0 10\n 1:00 ShutdownGame:\n"},
      "1,Bob,1,0,0,0,00:00:58 | 1,Ann,0,1,0,0,00:00:59"},
 };

@@ -223,7 +223,7 @@ TEST(CommandLine, ArgumentsAndTheSettingsTheyChange) {
     EXPECT_EQ(printed([&] { s.apply_command_line(3, argv, false); }), "");
 }
 
-TEST(Config, KeysValuesCommentsAndEcho) {
+TEST(ConfigFile, KeysValuesCommentsAndEcho) {
     const std::string a300(300, 'a'), a236(236, 'a');
     // The fields after the read: output_directory|homepage_address|homepage_string|title|text.
     const std::string defaults = "||VEXO homepage|12|10";
