@@ -1,38 +1,26 @@
-// The page thread: tasks in order, off the run's thread; a fatal error on it
-// ends the run from the run's own thread; the tasks handed over before a
+// The page thread: tasks in order, off the run's thread; a fatal error of a
+// task ends the run from the run's own thread; the tasks handed over before a
 // fatal error of the run are finished first.
-#include <gtest/gtest.h>
-
 #include <chrono>
-#include <cstdio>
-#include <cstdlib>
-#include <string>
 #include <thread>
-#include <vector>
 
 #include "app/fatal.h"
 #include "app/page_worker.h"
-#include "log_support.h"
-#include "page_expect.h"
+#include "harness.h"
 
 namespace {
 
-using pagetest::read_raw;
+using namespace harness;
 
-void append(const std::string& path, const std::string& text) {
-    FILE* f = std::fopen(path.c_str(), "ab");
-    ASSERT_NE(f, nullptr);
-    std::fwrite(text.data(), 1, text.size(), f);
-    std::fclose(f);
+// In a death test's child: the console text goes to standard error, where
+// the death test reads it, and nobody waits for ENTER.
+void fatal_child() {
+    std::fflush(stdout);
+    dup2(STDERR_FILENO, STDOUT_FILENO);
+    if (!std::freopen("/dev/null", "r", stdin)) _exit(3);
 }
 
-class PageWorker : public pagetest::ScratchFolder {
-protected:
-    std::string marks() { return read_raw(folder + "/marks.txt"); }
-    std::string mark_file() { return folder + "/marks.txt"; }
-};
-
-TEST_F(PageWorker, RunsEveryTaskInOrderOnItsOwnThread) {
+TEST(PageWorker, RunsEveryTaskInOrderOnItsOwnThread) {
     std::vector<int> done;
     std::vector<std::thread::id> threads;
     page_worker worker;
@@ -45,51 +33,55 @@ TEST_F(PageWorker, RunsEveryTaskInOrderOnItsOwnThread) {
                 threads.push_back(std::this_thread::get_id());
             });
         worker.wait();
-        ASSERT_EQ(done.size(), 5u * page_worker::CAPACITY);
-        for (int i = 0; i < 5 * page_worker::CAPACITY; i++) EXPECT_EQ(done[i], i);
+        std::vector<int> expected(5 * page_worker::CAPACITY);
+        for (size_t i = 0; i < expected.size(); i++) expected[i] = static_cast<int>(i);
+        EXPECT_EQ(done, expected);
         for (std::thread::id id : threads) EXPECT_NE(id, std::this_thread::get_id());
         done.clear();
         threads.clear();
     }
 }
 
-TEST_F(PageWorker, FatalErrorOfATaskEndsTheRunAtWait) {
-    const std::string marks_path = mark_file();
+TEST(PageWorkerDeathTest, FatalErrorsReachTheRunInTheirOrder) {
+    scratch_dir dir;
+    const std::string marks = dir / "marks.txt";
+    auto mark = [marks](const std::string& text) {
+        if (FILE* f = std::fopen(marks.c_str(), "ab")) {
+            std::fputs(text.c_str(), f);
+            std::fclose(f);
+        }
+    };
+    // A task's error ends the run at the next wait; the tasks after it do not run.
     EXPECT_EXIT(
         {
-            vexo_test::fatal_child();
+            fatal_child();
             page_worker worker;
-            worker.run([&] { append(marks_path, "1"); });
+            worker.run([&] { mark("1"); });
             worker.run([] { fatal_error("Couldn't write %s", "game_2.htm"); });
-            worker.run([&] { append(marks_path, "3"); });   // never written: the run is ending
+            worker.run([&] { mark("3"); });
             worker.wait();
             std::exit(0);
         },
         testing::ExitedWithCode(1), "^\nERROR: Couldn't write game_2.htm\n\nPress ENTER to exit.$");
-    EXPECT_EQ(marks(), "1");
-}
-
-TEST_F(PageWorker, TasksHandedOverFinishBeforeAFatalErrorOfTheRun) {
-    const std::string marks_path = mark_file();
+    EXPECT_EQ(read_file(marks), "1");
+    // An error of the run waits for the tasks handed over before it.
     EXPECT_EXIT(
         {
-            vexo_test::fatal_child();
+            fatal_child();
             page_worker worker;
             for (int i = 0; i < 4; i++)
-                worker.run([&marks_path, i] {
+                worker.run([&mark, i] {
                     std::this_thread::sleep_for(std::chrono::milliseconds(5));
-                    append(marks_path, std::to_string(i));
+                    mark(std::to_string(i));
                 });
             fatal_error("analyzelog::parse - logfile read error");
         },
         testing::ExitedWithCode(1), "^\nERROR: analyzelog::parse - logfile read error\n\nPress ENTER to exit.$");
-    EXPECT_EQ(marks(), "0123");
-}
-
-TEST_F(PageWorker, AnEarlierErrorOfTheThreadIsTheOneReported) {
+    EXPECT_EQ(read_file(marks), "10123");
+    // An earlier error of the thread is the one reported.
     EXPECT_EXIT(
         {
-            vexo_test::fatal_child();
+            fatal_child();
             page_worker worker;
             worker.run([] { fatal_error("Couldn't open %s", "vexo_games/game_1.htm"); });
             fatal_error("resultdata::add_player - too many clients in game (511)");
