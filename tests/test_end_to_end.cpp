@@ -493,7 +493,6 @@ TEST(EndToEnd, PageThreadWritesWhatOneGameAtATimeWrites) {
         vm.write_rankings(&totals, 5);
         platform::make_dir("vexo_players");
         ASSERT_TRUE(platform::change_dir("vexo_players"));
-        vm.settings.in_subfolder = true;
         vm.write_player_pages(&totals);
         EXPECT_EQ(vm.games_written, 25);   // one game of each copy has one player
     }

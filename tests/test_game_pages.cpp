@@ -113,7 +113,6 @@ TEST_F(GamePages, FreeForAllGamePageAndListFile) {
     ASSERT_TRUE(finish(100));
     close_list();
     EXPECT_EQ(vm.games_written, 1);
-    EXPECT_FALSE(vm.settings.in_subfolder);
 
     const layout l{false, true};
     const std::vector<int> none(8, 0);

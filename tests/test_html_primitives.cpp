@@ -7,7 +7,6 @@
 #include <functional>
 #include <string>
 
-#include "app/outfile.h"
 #include "app/settings.h"
 #include "html/primitives.h"
 #include "page_expect.h"
@@ -19,9 +18,10 @@ namespace {
 
 class PagePrimitives : public ScratchFolder {
 protected:
-    // Writes through `write` into a fresh file and returns what landed in it.
-    std::string written(const std::function<void(outfile&)>& write) {
-        outfile out;
+    // Writes through `write` into a fresh page and returns what landed in it.
+    std::string written(const std::function<void(html_page&)>& write,
+                        page_folder folder = page_folder::results) {
+        html_page out(folder);
         out.open("fragment.htm");
         write(out);
         out.close();
@@ -31,7 +31,7 @@ protected:
 };
 
 TEST_F(PagePrimitives, InlineStylesheetHeadWithDefaultAndOwnFontSizes) {
-    EXPECT_EQ(written([&](outfile& out) { html_page_head(out, settings); }),
+    EXPECT_EQ(written([&](html_page& out) { html_page_head(out, settings); }),
               "<html>\r\n<head>\r\n<title>VEXO results</title>\r\n"
               "<style>\r\n<!--\r\n"
               ".text { color: #FFFFFF; font-family: Arial; font-size: 10pt; text-align: center }\r\n"
@@ -47,19 +47,18 @@ TEST_F(PagePrimitives, InlineStylesheetHeadWithDefaultAndOwnFontSizes) {
     // The sizes are the settings' texts, inserted unchecked.
     copy_field(settings.font_size_title, sizeof settings.font_size_title, "18");
     copy_field(settings.font_size_text, sizeof settings.font_size_text, "x9");
-    settings.in_subfolder = true;  // no say over the inline style
-    EXPECT_EQ(written([&](outfile& out) { html_page_head(out, settings); }),
+    // A page of a subfolder has no say over the inline style.
+    EXPECT_EQ(written([&](html_page& out) { html_page_head(out, settings); }, page_folder::subfolder),
               head_start() + inline_style("18", "x9") + "</head>\r\n" + body_tag());
 }
 
 TEST_F(PagePrimitives, LinkedStylesheetHeadFollowsTheFolderOfThePage) {
     settings.stylesheet_file = true;
-    EXPECT_EQ(written([&](outfile& out) { html_page_head(out, settings); }),
+    EXPECT_EQ(written([&](html_page& out) { html_page_head(out, settings); }),
               "<html>\r\n<head>\r\n<title>VEXO results</title>\r\n"
               "<LINK REL=StyleSheet HREF=\"vexo.css\" TYPE=\"text/css\"></head>\r\n" +
                   body_tag());
-    settings.in_subfolder = true;
-    EXPECT_EQ(written([&](outfile& out) { html_page_head(out, settings); }),
+    EXPECT_EQ(written([&](html_page& out) { html_page_head(out, settings); }, page_folder::subfolder),
               "<html>\r\n<head>\r\n<title>VEXO results</title>\r\n"
               "<LINK REL=StyleSheet HREF=\"../vexo.css\" TYPE=\"text/css\"></head>\r\n" +
                   body_tag());
@@ -70,7 +69,7 @@ TEST_F(PagePrimitives, FootWithAndWithoutLegend) {
                                "<font color=#FF0000>VEXO</font></a> build 056, 2000-10-07 by " +
                                "<a href=\"mailto:" + VEXO_CONTACT + "\"><font color=#FFFFFF>" +
                                VEXO_AUTHOR + "</font></a></p>\r\n</body>\r\n</html>";
-    EXPECT_EQ(written([](outfile& out) { html_page_foot(out, false); }), credit);
+    EXPECT_EQ(written([](html_page& out) { html_page_foot(out, false); }), credit);
 
     const std::string legend_text =
         "<p><b>Ratio</b> is calculated as (FPM - DPM)"
@@ -82,8 +81,8 @@ TEST_F(PagePrimitives, FootWithAndWithoutLegend) {
         "<br><b>T.deaths</b> is total deaths (killed + suicides + deaths)"
         "<br><b>FPM</b> is Frags Per Minute"
         "<br><b>DPM</b> is total Deaths Per Minute</p>";
-    EXPECT_EQ(written([](outfile& out) { html_legend(out); }), legend_text);
-    EXPECT_EQ(written([](outfile& out) { html_page_foot(out, true); }), legend_text + credit);
+    EXPECT_EQ(written([](html_page& out) { html_legend(out); }), legend_text);
+    EXPECT_EQ(written([](html_page& out) { html_page_foot(out, true); }), legend_text + credit);
 
     // The credit is the project's own: neither empty nor a placeholder.
     EXPECT_NE(std::string(VEXO_HOME_URL), "");
@@ -92,12 +91,12 @@ TEST_F(PagePrimitives, FootWithAndWithoutLegend) {
 }
 
 TEST_F(PagePrimitives, TablesCellsAndParagraphs) {
-    const std::string text = written([](outfile& out) {
+    const std::string text = written([](html_page& out) {
         html_table_open(out, "border=1 cellspacing=0");
-        html_set_cell_attributes("bgcolor=#000080");
+        html_set_cell_attributes(out, "bgcolor=#000080");
         html_head_cell(out, "%s", "Map");
         html_cell(out, "<p align=right>%i</p>", 15);  // attributes stay until set anew
-        html_set_cell_attributes("");
+        html_set_cell_attributes(out, "");
         html_cell(out, "%i %%", 33);
         html_head_cell(out, "-");
         html_table_close(out);
@@ -120,8 +119,8 @@ TEST_F(PagePrimitives, CellTextsAreNotCut) {
     // A fully coloured 64-character name is far above the classic 1023 characters.
     std::string name;
     for (int i = 0; i < 64; i++) name += "<font color=\"red\">x</font>";
-    const std::string text = written([&](outfile& out) {
-        html_set_cell_attributes("align=left");
+    const std::string text = written([&](html_page& out) {
+        html_set_cell_attributes(out, "align=left");
         html_cell(out, "<b>%s</b>", name.c_str());
         html_paragraph(out, "%s", name.c_str());
     });
@@ -129,7 +128,7 @@ TEST_F(PagePrimitives, CellTextsAreNotCut) {
 }
 
 TEST_F(PagePrimitives, TimeStampHasTheFixedTwentyFourCharacterForm) {
-    const std::string text = written([](outfile& out) { html_timestamp(out); });
+    const std::string text = written([](html_page& out) { html_timestamp(out); });
     EXPECT_EQ(mask_timestamps(text), stamp()) << text;
 }
 

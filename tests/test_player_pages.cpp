@@ -169,11 +169,9 @@ protected:
         vm.write_rankings(&totals, 0);
         ASSERT_TRUE(platform::make_dir("vexo_players"));
         ASSERT_EQ(chdir("vexo_players"), 0);
-        vm.settings.in_subfolder = true;
         testing::internal::CaptureStdout();
         vm.write_player_pages(&totals);
         progress = testing::internal::GetCapturedStdout();
-        vm.settings.in_subfolder = false;
         ASSERT_EQ(chdir(".."), 0);
     }
 

@@ -51,7 +51,7 @@ TEST(Settings, DefaultsOfANewRecord)
     EXPECT_EQ(s.top_players, 0);
     EXPECT_EQ(s.games_per_file, 50);
     EXPECT_FALSE(s.filters_given || s.skip_bots || s.no_funnames || s.data_file ||
-                 s.open_results || s.stylesheet_file || s.in_subfolder || s.chat_log);
+                 s.open_results || s.stylesheet_file || s.chat_log);
     EXPECT_EQ(s.sort_order, SORT_RATIO);
     EXPECT_TRUE(s.log_specs.empty());
 }

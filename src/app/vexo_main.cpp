@@ -187,14 +187,12 @@ void vexo_main::write_results(const char* /*log_file*/) {
     if (settings.top_players > 0) write_rankings(totals.get(), settings.top_players);
     platform::make_dir("vexo_players");
     const bool in_players_folder = platform::change_dir("vexo_players");
-    settings.in_subfolder = in_players_folder;
     printf("\nWriting per player stats        ");
     if (in_players_folder) write_player_pages(totals.get());
     else fatal_error("Couldn't open %s", "vexo_players");
     printf("\n");
     old_pages.finish();
     platform::change_dir(start_dir);
-    settings.in_subfolder = false;
 }
 
 void vexo_main::analyze(const char* name, resultdata_total* totals, bool last) {

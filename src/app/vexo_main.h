@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 #include "app/old_page_folders.h"
-#include "app/outfile.h"
 #include "app/page_worker.h"
 #include "app/settings.h"
+#include "html/html_page.h"
 
 class resultdata;
 class resultdata_total;
@@ -22,7 +22,7 @@ public:
 
     settings_t settings;
     int games_written;
-    outfile game_list;
+    html_page game_list{page_folder::subfolder};   // the open list of vexo_games
 
     int run(int argc, const char* const* argv);
     void write_results(const char* log_file);

@@ -27,7 +27,6 @@ void vexo_main::open_game_list(int game_number) {
     platform::make_dir("vexo_games");
     // Pages of this folder must never land elsewhere.
     if (!platform::is_directory("vexo_games")) fatal_error("Couldn't open vexo_games/%s", name);
-    settings.in_subfolder = true;
     game_list.open(in_games_folder(name).c_str(), name);
     html_page_head(game_list, settings);
     html_timestamp(game_list);
@@ -39,7 +38,6 @@ void vexo_main::open_game_list(int game_number) {
     html_paragraph(game_list, "<b>Players without kills or deaths are ignored</b>");
     html_paragraph(game_list, "<b>Players are sorted by %s</b><br>(in team games by team and score)",
                    sort_order_name(settings.sort_order));
-    settings.in_subfolder = false;
 }
 
 void vexo_main::close_game_list() {
@@ -81,8 +79,7 @@ void vexo_main::write_game_pages(resultdata* game, int g) {
 
     char name[64];
     snprintf(name, sizeof name, "game_%i.htm", g);
-    settings.in_subfolder = true;
-    outfile page;
+    html_page page(page_folder::subfolder);
     page.open(in_games_folder(name).c_str(), name);
     html_page_head(page, settings);
     html_writer writer(game, &page, &settings);
@@ -107,7 +104,6 @@ void vexo_main::write_game_pages(resultdata* game, int g) {
     if (settings.data_file) writer.write_data_file(g);
     html_page_foot(page, true);
     page.close();
-    settings.in_subfolder = false;
 
     if (g % per_file == 0) close_game_list();
 }
