@@ -12,6 +12,7 @@
 // until half of them are done.
 #pragma once
 #include <condition_variable>
+#include <cstdint>
 #include <deque>
 #include <functional>
 #include <mutex>
@@ -27,10 +28,17 @@ public:
 
     static constexpr int CAPACITY = 8;
 
-    // Queues `task`; with CAPACITY tasks not yet done, first waits until
-    // half of them are. The run learns of a task's fatal error no later than
-    // at the next wait().
-    void run(std::function<void()> task);
+    // Tasks are numbered from 1 in the order given.
+    using task_number = uint64_t;
+
+    // Queues `task` and returns its number; with CAPACITY tasks not yet
+    // done, first waits until half of them are. The run learns of a task's
+    // fatal error no later than at the next wait().
+    task_number run(std::function<void()> task);
+    // Waits until the task `number` and all before it are done (or dropped
+    // after a fatal error), so that what they used may be used again.
+    // Number 0 is no task.
+    void wait_for(task_number number);
     // Waits until every task given is done. When one ended on a fatal
     // error, the run ends here with that error.
     void wait();
@@ -46,9 +54,10 @@ private:
     std::mutex lock;
     std::condition_variable changed;
     std::deque<std::function<void()>> pending;   // tasks not yet started
-    int in_hand = 0;                 // tasks given and not yet done
+    task_number given = 0;           // tasks given: the number of the last one
+    task_number done = 0;            // tasks done (or dropped after an error)
     bool run_waits = false;          // the run sleeps until tasks are done ...
-    int wake_at = 0;                 // ... until no more than this many are left
+    task_number wake_at = 0;         // ... until this many are
     bool stopping = false;
     bool inline_only = false;        // no thread could be started
     bool failed = false;

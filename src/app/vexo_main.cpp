@@ -208,10 +208,12 @@ void vexo_main::analyze(const char* name, resultdata_total* totals, bool last) {
     platform::flush_console();
 
     // A ring of game records: the next game is read into one while the pages
-    // of the games before are written from the others. The page thread holds
-    // at most CAPACITY of them, so the record after the current one is free.
+    // of the games before are written from the others. A record is read into
+    // again only once the task that writes its pages is done; with more
+    // records than the page thread queues, the run seldom waits for that.
     // The records live for the whole run: a 16 MiB kill matrix allocated
     // again for every log file would be cleared again as well.
+    page_worker::task_number pages_of[GAME_RECORDS] = {};   // the task writing each record's pages
     int current = 0;
     long long shown_percent = -1;
     if (!records[0]) records[0].reset(new resultdata(&settings));
@@ -234,12 +236,14 @@ void vexo_main::analyze(const char* name, resultdata_total* totals, bool last) {
             shown_percent = percent;
             if (!list_game(game, &parser)) continue;
             totals->add_game(*game);
-            current = (current + 1) % GAME_RECORDS;
-            if (!records[current]) records[current].reset(new resultdata(&settings));
-            resultdata* next = records[current].get();
+            const int following = (current + 1) % GAME_RECORDS;
+            pages.wait_for(pages_of[following]);
+            if (!records[following]) records[following].reset(new resultdata(&settings));
+            resultdata* next = records[following].get();
             next->carry_over(*game);
             const int g = games_written;
-            pages.run([this, game, g] { write_game_pages(game, g); });
+            pages_of[current] = pages.run([this, game, g] { write_game_pages(game, g); });
+            current = following;
             game = next;
             parser.results = game;
         }

@@ -47,8 +47,10 @@ public:
 
 private:
     chat_log* chat;
+    // Enough records that the page thread's queue fills before the run
+    // comes back to a record whose pages are not yet written; see analyze.
     static constexpr int GAME_RECORDS = page_worker::CAPACITY + 2;
-    std::unique_ptr<resultdata> records[GAME_RECORDS];   // read into in turn; see analyze
+    std::unique_ptr<resultdata> records[GAME_RECORDS];   // read into in turn
     // Writes a game's pages while the next one is read; declared after the
     // records, so that it stops before they go.
     page_worker pages;
