@@ -1,4 +1,4 @@
-// page_worker: the page thread, its one task slot, and the hand-over of a
+// page_worker: the page thread, its queue of tasks, and the hand-over of a
 // fatal error raised by a task to the run's own thread.
 #include "app/page_worker.h"
 

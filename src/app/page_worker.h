@@ -1,11 +1,12 @@
-// page_worker: the thread that writes the pages of one game while the run
-// reads the next game from the log. Reading and merging a game costs about as
-// much as writing its pages (five bytes of page for every byte of log), so on
-// two cores the two halves overlap.
+// page_worker: the thread that writes the pages of the games already read
+// while the run reads the next games from the log. Reading and merging a game
+// costs about as much as writing its pages (five bytes of page for every byte
+// of log), so on two cores the two halves overlap.
 //
 // Tasks run one at a time, in the order given. The thread shares the
-// process's working folder with the run: while a task runs, the run itself
-// opens nothing by a relative path.
+// process's working folder with the run: the pages are opened relative to
+// the results folder, so the run changes no folder until wait() has
+// returned.
 //
 // Waking a sleeping thread is a costly system call on a virtual machine, so
 // the run hands over up to CAPACITY tasks before it waits, and then waits
@@ -22,7 +23,7 @@
 class page_worker {
 public:
     page_worker() = default;
-    ~page_worker();
+    ~page_worker();   // runs the tasks still queued, then ends the thread
     page_worker(const page_worker&) = delete;
     page_worker& operator=(const page_worker&) = delete;
 
@@ -43,13 +44,16 @@ public:
     // error, the run ends here with that error.
     void wait();
 
-    // For fatal_error on the run's own thread: lets the running task finish
-    // and stops the thread. True, with its message, when a task had ended
-    // on a fatal error: that error came first.
+    // For fatal_error on the run's own thread: runs every task still queued
+    // (the pages handed over are written) and ends the thread.
+    // True, with its message, when a task had ended on a fatal error: that
+    // error came first.
     static bool stop_for_exit(std::string& message);
 
 private:
     void thread_main();
+    // Ends the thread once it has run every queued task (after a fatal
+    // error of a task, the rest are dropped).
     void stop();
     std::mutex lock;
     std::condition_variable changed;
