@@ -195,6 +195,25 @@ void vexo_main::write_results(const char* /*log_file*/) {
     platform::change_dir(start_dir);
 }
 
+bool vexo_main::list_game(resultdata* game, analyzelog* parser) {
+    if (settings.skip_bots) game->remove_bots();
+    game->remove_inactive();
+    if (game->player_count < 2) return false;
+
+    const int g = ++games_written;
+    if (settings.chat_log && parser && parser->chat && parser->chat->is_open()) parser->chat->heading(g + 1);
+    // The players of a team game are shown, and merged into the totals, by
+    // team and score.
+    if (game->team_game) game->sort_by_team();
+    return true;
+}
+
+bool vexo_main::write_game(resultdata* game, analyzelog* parser) {
+    if (!list_game(game, parser)) return false;
+    write_game_pages(game, games_written);
+    return true;
+}
+
 void vexo_main::analyze(const char* name, resultdata_total* totals, bool last) {
     FILE* file = fopen(name, "rb");
     if (!file) fatal_error("vexo_main::analyze - can't open %s", name);

@@ -32,13 +32,14 @@ public:
     static void print_banner();
     [[noreturn]] static void usage();
 
-    // Report (implemented with the pages).
     // Drops the bots (with /b) and inactive players of a game just read; a
     // game with two players left is numbered and listed (true).
     bool list_game(resultdata* game, analyzelog* parser);
+    bool write_game(resultdata* game, analyzelog* parser);   // list_game, then its pages
+
+    // Report (implemented with the pages, src/html).
     // The game's entry in its game list, its page and its data-file lines.
     void write_game_pages(resultdata* game, int game_number);
-    bool write_game(resultdata* game, analyzelog* parser);   // both, in turn
     void open_game_list(int game_number);
     void close_game_list();
     void write_game_index();

@@ -10,7 +10,7 @@
 static constexpr size_t MATRIX_CELLS =
     static_cast<size_t>(MAX_PLAYER_SLOTS) * MAX_PLAYER_SLOTS * MAX_WEAPONS;
 
-resultdata::resultdata(settings_t* settings)
+resultdata::resultdata(const settings_t* settings)
     : settings(settings), player_count(0), start_time(0), timelimit(0), fraglimit(0), used_extent(0) {
     // calloc: the zero pages of the 16 MiB matrix cost memory only once written.
     uint16_t* matrix = static_cast<uint16_t*>(calloc(MATRIX_CELLS, sizeof(uint16_t)));

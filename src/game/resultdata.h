@@ -35,12 +35,12 @@ struct carried_state {
 
 class resultdata : public carried_state {
 public:
-    explicit resultdata(settings_t* settings);
+    explicit resultdata(const settings_t* settings);
     virtual ~resultdata();
     resultdata(const resultdata&) = delete;
     resultdata& operator=(const resultdata&) = delete;
 
-    settings_t* settings;
+    const settings_t* settings;
     int32_t player_count;
     int32_t start_time;
     player_t team_results[3];

@@ -1,12 +1,10 @@
-// The game writer: decides whether a game is listed, then writes its entry in
-// the current game-list file, its own page and its data-file block.
+// The game writer: a listed game's entry in the current game-list file, its
+// own page and its data-file block.
 #include "app/vexo_main.h"
 #include "app/fatal.h"
 #include "game/resultdata.h"
 #include "html/html_writer.h"
 #include "html/primitives.h"
-#include "parse/analyzelog.h"
-#include "parse/chat_log.h"
 #include "platform/platform.h"
 
 // The game pages and lists are opened as "vexo_games/<name>" from the results
@@ -43,25 +41,6 @@ void vexo_main::open_game_list(int game_number) {
 void vexo_main::close_game_list() {
     html_page_foot(game_list, true);
     game_list.close();
-}
-
-bool vexo_main::list_game(resultdata* game, analyzelog* parser) {
-    if (settings.skip_bots) game->remove_bots();
-    game->remove_inactive();
-    if (game->player_count < 2) return false;
-
-    const int g = ++games_written;
-    if (settings.chat_log && parser && parser->chat && parser->chat->is_open()) parser->chat->heading(g + 1);
-    // The players of a team game are shown, and merged into the totals, by
-    // team and score.
-    if (game->team_game) game->sort_by_team();
-    return true;
-}
-
-bool vexo_main::write_game(resultdata* game, analyzelog* parser) {
-    if (!list_game(game, parser)) return false;
-    write_game_pages(game, games_written);
-    return true;
 }
 
 void vexo_main::write_game_pages(resultdata* game, int g) {
