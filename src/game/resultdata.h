@@ -18,11 +18,11 @@ struct client_t {
     int32_t since = 0;   // seconds from which the play time is counted
 };
 
-// What a game record hands on from one game to the next, as a server does:
-// the client table with each client's current life (clients stay connected
-// across games), the game type and name of the last "InitGame:", and the team
-// flag. reset() leaves it as it is, carry_over() copies it whole, renew()
-// sets it back to this fresh state.
+// What a game record hands on from one game to the next: the client table
+// with each client's current life (clients stay connected across games), the
+// game type and name of the last "InitGame:", and the team flag. reset()
+// leaves it as it is, carry_over() copies it whole, renew() sets it back to
+// this fresh state.
 struct carried_state {
     client_t clients[MAX_CLIENT_IDS];
     int32_t life_kills[MAX_CLIENT_IDS] = {};
