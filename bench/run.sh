@@ -19,7 +19,7 @@ BUILD="$ROOT/build-bench-e2e"
 WORK=${1:-"$BUILD/bench-work"}
 
 cmake -S "$ROOT" -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-    -DVEXO_BUILD_BENCH=ON -DVEXO_BUILD_TESTS=OFF >/dev/null
+    -DVEXO_BUILD_BENCH=ON -DBUILD_TESTING=OFF >/dev/null
 cmake --build "$BUILD" -j2 --target vexo gen_log run_timed
 mkdir -p "$WORK"
 WORK=$(cd "$WORK" && pwd)

@@ -1,5 +1,6 @@
-// The page thread: tasks in order, off the run's thread; a fatal error of a
-// task ends the run from the run's own thread; the tasks handed over before a
+// The page thread: tasks in order, off the run's thread; what a task reads is
+// filled again only once it is done; a fatal error of a task ends the run
+// from the run's own thread; the tasks handed over before a
 // fatal error of the run are finished first.
 #include <chrono>
 #include <thread>
@@ -40,6 +41,27 @@ TEST(PageWorker, RunsEveryTaskInOrderOnItsOwnThread) {
         done.clear();
         threads.clear();
     }
+}
+
+TEST(PageWorker, ARecordIsFilledAgainOnlyOnceTheTaskReadingItIsDone) {
+    // Two records and far more tasks than the thread queues, as the run
+    // hands over its game records: each task must see the record it was given.
+    int records[2] = {0, 0};
+    page_worker::task_number reading[2] = {0, 0};
+    std::vector<int> seen;
+    page_worker worker;
+    for (int game = 1; game <= 3 * page_worker::CAPACITY; game++) {
+        const int r = game % 2;
+        worker.wait_for(reading[r]);
+        records[r] = game;
+        reading[r] = worker.run([&records, &seen, r] {
+            std::this_thread::sleep_for(std::chrono::microseconds(300));
+            seen.push_back(records[r]);
+        });
+    }
+    worker.wait();
+    ASSERT_EQ(seen.size(), 3u * page_worker::CAPACITY);
+    for (size_t i = 0; i < seen.size(); i++) EXPECT_EQ(seen[i], static_cast<int>(i) + 1);
 }
 
 TEST(PageWorkerDeathTest, FatalErrorsReachTheRunInTheirOrder) {

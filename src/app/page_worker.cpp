@@ -1,4 +1,4 @@
-// page_worker: the page thread, its one task slot, and the hand-over of a
+// page_worker: the page thread, its queue of tasks, and the hand-over of a
 // fatal error raised by a task to the run's own thread.
 #include "app/page_worker.h"
 
@@ -40,12 +40,12 @@ void page_worker::thread_main() {
             failed = true;
             failure = message;
         }
-        in_hand--;
-        if (run_waits && in_hand <= wake_at) changed.notify_all();
+        done++;
+        if (run_waits && done >= wake_at) changed.notify_all();
     }
 }
 
-void page_worker::run(std::function<void()> task) {
+page_worker::task_number page_worker::run(std::function<void()> task) {
     if (!thread.joinable() && !inline_only) {
         stopping = false;
         try {
@@ -57,34 +57,41 @@ void page_worker::run(std::function<void()> task) {
     }
     if (inline_only) {
         task();
-        return;
+        done = ++given;
+        return given;
     }
     bool wake;
+    task_number number;
     {
         std::unique_lock<std::mutex> guard(lock);
-        if (in_hand >= CAPACITY) {
+        if (given - done >= CAPACITY) {
             run_waits = true;
-            wake_at = CAPACITY / 2;
-            changed.wait(guard, [this] { return in_hand <= wake_at; });
+            wake_at = given - CAPACITY / 2;
+            changed.wait(guard, [this] { return done >= wake_at; });
             run_waits = false;
         }
         wake = pending.empty();   // the thread may be asleep
         pending.push_back(std::move(task));
-        in_hand++;
+        number = ++given;
     }
     if (wake) changed.notify_all();
+    return number;
+}
+
+void page_worker::wait_for(task_number number) {
+    std::unique_lock<std::mutex> guard(lock);
+    if (done >= number) return;
+    run_waits = true;
+    wake_at = number;
+    changed.wait(guard, [this, number] { return done >= number; });
+    run_waits = false;
 }
 
 void page_worker::wait() {
+    wait_for(given);
     std::string message;
     {
-        std::unique_lock<std::mutex> guard(lock);
-        if (in_hand > 0) {
-            run_waits = true;
-            wake_at = 0;
-            changed.wait(guard, [this] { return in_hand == 0; });
-            run_waits = false;
-        }
+        std::lock_guard<std::mutex> guard(lock);
         if (!failed) return;
         message = failure;
     }

@@ -33,7 +33,7 @@ void copy_field(char* dst, size_t size, const char* src) {
 settings_t::settings_t()
     : min_kills(0), min_games(0), min_playtime(0), max_players(0), top_players(0),
       games_per_file(50), filters_given(false), skip_bots(false), no_funnames(false),
-      data_file(false), open_results(false), stylesheet_file(false), in_subfolder(false),
+      data_file(false), open_results(false), stylesheet_file(false),
       chat_log(false), sort_order(SORT_RATIO) {
     log_file[0] = 0;
     output_directory[0] = 0;

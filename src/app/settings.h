@@ -50,7 +50,6 @@ public:
     bool data_file;
     bool open_results;
     bool stylesheet_file;
-    bool in_subfolder;
     bool chat_log;
     int32_t sort_order;
 

@@ -187,14 +187,31 @@ void vexo_main::write_results(const char* /*log_file*/) {
     if (settings.top_players > 0) write_rankings(totals.get(), settings.top_players);
     platform::make_dir("vexo_players");
     const bool in_players_folder = platform::change_dir("vexo_players");
-    settings.in_subfolder = in_players_folder;
     printf("\nWriting per player stats        ");
     if (in_players_folder) write_player_pages(totals.get());
     else fatal_error("Couldn't open %s", "vexo_players");
     printf("\n");
     old_pages.finish();
     platform::change_dir(start_dir);
-    settings.in_subfolder = false;
+}
+
+bool vexo_main::list_game(resultdata* game, analyzelog* parser) {
+    if (settings.skip_bots) game->remove_bots();
+    game->remove_inactive();
+    if (game->player_count < 2) return false;
+
+    const int g = ++games_written;
+    if (settings.chat_log && parser && parser->chat && parser->chat->is_open()) parser->chat->heading(g + 1);
+    // The players of a team game are shown, and merged into the totals, by
+    // team and score.
+    if (game->team_game) game->sort_by_team();
+    return true;
+}
+
+bool vexo_main::write_game(resultdata* game, analyzelog* parser) {
+    if (!list_game(game, parser)) return false;
+    write_game_pages(game, games_written);
+    return true;
 }
 
 void vexo_main::analyze(const char* name, resultdata_total* totals, bool last) {
@@ -210,10 +227,12 @@ void vexo_main::analyze(const char* name, resultdata_total* totals, bool last) {
     platform::flush_console();
 
     // A ring of game records: the next game is read into one while the pages
-    // of the games before are written from the others. The page thread holds
-    // at most CAPACITY of them, so the record after the current one is free.
+    // of the games before are written from the others. A record is read into
+    // again only once the task that writes its pages is done; with more
+    // records than the page thread queues, the run seldom waits for that.
     // The records live for the whole run: a 16 MiB kill matrix allocated
     // again for every log file would be cleared again as well.
+    page_worker::task_number pages_of[GAME_RECORDS] = {};   // the task writing each record's pages
     int current = 0;
     long long shown_percent = -1;
     if (!records[0]) records[0].reset(new resultdata(&settings));
@@ -236,12 +255,14 @@ void vexo_main::analyze(const char* name, resultdata_total* totals, bool last) {
             shown_percent = percent;
             if (!list_game(game, &parser)) continue;
             totals->add_game(*game);
-            current = (current + 1) % GAME_RECORDS;
-            if (!records[current]) records[current].reset(new resultdata(&settings));
-            resultdata* next = records[current].get();
+            const int following = (current + 1) % GAME_RECORDS;
+            pages.wait_for(pages_of[following]);
+            if (!records[following]) records[following].reset(new resultdata(&settings));
+            resultdata* next = records[following].get();
             next->carry_over(*game);
             const int g = games_written;
-            pages.run([this, game, g] { write_game_pages(game, g); });
+            pages_of[current] = pages.run([this, game, g] { write_game_pages(game, g); });
+            current = following;
             game = next;
             parser.results = game;
         }

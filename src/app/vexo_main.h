@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 #include "app/old_page_folders.h"
-#include "app/outfile.h"
 #include "app/page_worker.h"
 #include "app/settings.h"
+#include "html/html_page.h"
 
 class resultdata;
 class resultdata_total;
@@ -22,7 +22,7 @@ public:
 
     settings_t settings;
     int games_written;
-    outfile game_list;
+    html_page game_list{page_folder::subfolder};   // the open list of vexo_games
 
     int run(int argc, const char* const* argv);
     void write_results(const char* log_file);
@@ -32,13 +32,14 @@ public:
     static void print_banner();
     [[noreturn]] static void usage();
 
-    // Report (implemented with the pages).
     // Drops the bots (with /b) and inactive players of a game just read; a
     // game with two players left is numbered and listed (true).
     bool list_game(resultdata* game, analyzelog* parser);
+    bool write_game(resultdata* game, analyzelog* parser);   // list_game, then its pages
+
+    // Report (implemented with the pages, src/html).
     // The game's entry in its game list, its page and its data-file lines.
     void write_game_pages(resultdata* game, int game_number);
-    bool write_game(resultdata* game, analyzelog* parser);   // both, in turn
     void open_game_list(int game_number);
     void close_game_list();
     void write_game_index();
@@ -47,8 +48,10 @@ public:
 
 private:
     chat_log* chat;
+    // Enough records that the page thread's queue fills before the run
+    // comes back to a record whose pages are not yet written; see analyze.
     static constexpr int GAME_RECORDS = page_worker::CAPACITY + 2;
-    std::unique_ptr<resultdata> records[GAME_RECORDS];   // read into in turn; see analyze
+    std::unique_ptr<resultdata> records[GAME_RECORDS];   // read into in turn
     // Writes a game's pages while the next one is read; declared after the
     // records, so that it stops before they go.
     page_worker pages;

@@ -10,18 +10,13 @@
 static constexpr size_t MATRIX_CELLS =
     static_cast<size_t>(MAX_PLAYER_SLOTS) * MAX_PLAYER_SLOTS * MAX_WEAPONS;
 
-resultdata::resultdata(settings_t* settings)
-    : settings(settings), player_count(0), start_time(0), game_type(0), timelimit(0),
-      fraglimit(0), team_game(false), used_extent(0) {
+resultdata::resultdata(const settings_t* settings)
+    : settings(settings), player_count(0), start_time(0), timelimit(0), fraglimit(0), used_extent(0) {
     // calloc: the zero pages of the 16 MiB matrix cost memory only once written.
     uint16_t* matrix = static_cast<uint16_t*>(calloc(MATRIX_CELLS, sizeof(uint16_t)));
     if (!matrix) fatal_error("resultdata - out of memory");
     kill_matrix.reset(matrix);
     map_name[0] = 0;
-    game_name[0] = 0;
-    game_type_name[0] = 0;
-    for (client_t& c : clients) c.since = 0;
-    clear_clients();
 }
 
 resultdata::~resultdata() {}
@@ -47,22 +42,7 @@ void resultdata::reset() {
 
 void resultdata::renew() {
     reset();
-    game_name[0] = 0;
-    game_type_name[0] = 0;
-    game_type = 0;
-    team_game = false;
-    for (client_t& c : clients) c.since = 0;
-    clear_clients();
-}
-
-void resultdata::carry_over(const resultdata& previous) {
-    memcpy(clients, previous.clients, sizeof clients);
-    memcpy(life_kills, previous.life_kills, sizeof life_kills);
-    memcpy(life_start, previous.life_start, sizeof life_start);
-    memcpy(game_name, previous.game_name, sizeof game_name);
-    memcpy(game_type_name, previous.game_type_name, sizeof game_type_name);
-    game_type = previous.game_type;
-    team_game = previous.team_game;
+    carried_state::operator=(carried_state());
 }
 
 void resultdata::clear_clients() {

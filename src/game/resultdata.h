@@ -13,33 +13,41 @@ constexpr int MAX_CLIENT_IDS = 512;
 constexpr int MAX_PLAYER_SLOTS = 512;   // at most 511 are ever used
 
 struct client_t {
-    int32_t state;   // 0 not seen since the game began, 1 in the game, 2 disconnected
-    int32_t slot;    // index into players, -1 none
-    int32_t since;   // seconds from which the play time is counted
+    int32_t state = 0;   // 0 not seen since the game began, 1 in the game, 2 disconnected
+    int32_t slot = -1;   // index into players, -1 none
+    int32_t since = 0;   // seconds from which the play time is counted
 };
 
-class resultdata {
+// What a game record hands on from one game to the next: the client table
+// with each client's current life (clients stay connected across games), the
+// game type and name of the last "InitGame:", and the team flag. reset()
+// leaves it as it is, carry_over() copies it whole, renew() sets it back to
+// this fresh state.
+struct carried_state {
+    client_t clients[MAX_CLIENT_IDS];
+    int32_t life_kills[MAX_CLIENT_IDS] = {};
+    int32_t life_start[MAX_CLIENT_IDS] = {};
+    char game_name[64] = {};
+    int32_t game_type = 0;
+    char game_type_name[64] = {};
+    bool team_game = false;
+};
+
+class resultdata : public carried_state {
 public:
-    explicit resultdata(settings_t* settings);
+    explicit resultdata(const settings_t* settings);
     virtual ~resultdata();
     resultdata(const resultdata&) = delete;
     resultdata& operator=(const resultdata&) = delete;
 
-    settings_t* settings;
+    const settings_t* settings;
     int32_t player_count;
     int32_t start_time;
-    client_t clients[MAX_CLIENT_IDS];
     player_t team_results[3];
-    int32_t life_kills[MAX_CLIENT_IDS];
-    int32_t life_start[MAX_CLIENT_IDS];
     player_t players[MAX_PLAYER_SLOTS];
     char map_name[64];
-    char game_name[64];
-    int32_t game_type;
-    char game_type_name[64];
     int32_t timelimit;
     int32_t fraglimit;
-    bool team_game;
 
     // Kill matrix [killer slot][victim slot][weapon], 16-bit counters; entry 0
     // of a cell is the pair's total. Owned here, 16 MiB, allocated once.
@@ -57,10 +65,10 @@ public:
     // Back to the state of a new record, for the next log file, without
     // allocating the kill matrix again.
     void renew();
-    // Takes over what outlives a game (the client table, the game type and
-    // name) from the record the parser filled before, so the next game can
-    // be read into this record while the pages of that one are written.
-    void carry_over(const resultdata& previous);
+    // Takes over what outlives a game (carried_state) from the record the
+    // parser filled before, so the next game can be read into this record
+    // while the pages of that one are written.
+    void carry_over(const resultdata& previous) { carried_state::operator=(previous); }
     void init_game(int time);
     void end_game(int time);
     void clear_clients();

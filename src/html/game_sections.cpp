@@ -10,14 +10,14 @@
 static const char* const TABLE_ATTRIBUTES = "border=1 cellspacing=0 bordercolor=#000000 bgcolor=#606060";
 
 void html_writer::game_info() {
-    outfile& o = *out;
+    html_page& o = *out;
     html_paragraph(o, "<b>Game info</b>");
     html_table_open(o, "border=1 cellspacing=0 bordercolor=#000000");
     auto row = [&o](const char* label, const std::string& value) {
         o.puts("<tr>\r\n");
-        html_set_cell_attributes("bgcolor=#000080");
+        html_set_cell_attributes(o, "bgcolor=#000080");
         html_head_cell_text(o, label);
-        html_set_cell_attributes("bgcolor=#606060");
+        html_set_cell_attributes(o, "bgcolor=#606060");
         html_cell(o, "<p align=right>%s</p>", value.c_str());
         o.puts("</tr>\r\n");
     };
@@ -31,11 +31,11 @@ void html_writer::game_info() {
 
 void html_writer::teams_table() {
     if (!game->team_game) return;
-    outfile& o = *out;
+    html_page& o = *out;
     html_paragraph(o, "<b>Teams</b>");
     html_table_open(o, TABLE_ATTRIBUTES);
     o.puts("<tr align=right bgcolor=#000080>\r\n");
-    html_set_cell_attributes("align=left");
+    html_set_cell_attributes(o, "align=left");
     for (const char* head : {"Team", "Eff", "Skill", "Score", "Frags", "Kills", "Killed", "Suicides",
                              "Deaths", "T.deaths", "Teamkills"})
         html_head_cell_text(o, head);
@@ -44,9 +44,9 @@ void html_writer::teams_table() {
     for (int t : {red_first ? 1 : 2, red_first ? 2 : 1}) {
         player_t& team = game->team_results[t];
         o.puts("<tr align=right>\r\n");
-        html_set_cell_attributes("align=left");
+        html_set_cell_attributes(o, "align=left");
         html_cell_text(o, t == 1 ? "<b><font color=red>Red</font></b>" : "<b><font color=blue>Blue</font></b>");
-        html_set_cell_attributes("");
+        html_set_cell_attributes(o, "");
         html_cell_fixed(o, team.eff(), 1);
         html_cell_fixed(o, team.skill(), 2);
         html_cell_int(o, game->team_strength(t) - static_cast<int>(team.teamkills[0]));
@@ -67,7 +67,7 @@ static const char* row_open(int index) {
 }
 
 void html_writer::players_table(bool full) {
-    outfile& o = *out;
+    html_page& o = *out;
     const bool team = game->team_game;
     const bool bots = !settings->skip_bots;
     if (team) {
@@ -78,12 +78,12 @@ void html_writer::players_table(bool full) {
     }
     html_table_open(o, TABLE_ATTRIBUTES);
     o.puts("<tr align=right bgcolor=#000080>\r\n");
-    html_set_cell_attributes("align=left width=20");
+    html_set_cell_attributes(o, "align=left width=20");
     html_head_cell_text(o, "#");
-    html_set_cell_attributes("align=left");
+    html_set_cell_attributes(o, "align=left");
     html_head_cell_text(o, "Name");
     if (team) html_head_cell_text(o, "Team");
-    html_set_cell_attributes("");
+    html_set_cell_attributes(o, "");
     if (bots) html_head_cell_text(o, "Bot");
     html_head_cell_text(o, "Ratio");
     html_head_cell_text(o, "Eff");
@@ -106,9 +106,9 @@ void html_writer::players_table(bool full) {
         html_count_cells(o, p);
         if (team) html_cell_int(o, p.teamkills[0]);
         if (p.mkiol == 0) {
-            html_set_cell_attributes("align=center");
+            html_set_cell_attributes(o, "align=center");
             html_cell_text(o, "-");
-            html_set_cell_attributes("");
+            html_set_cell_attributes(o, "");
         } else {
             html_cell(o, "%u (%s)", p.mkiol, format_min_sec(static_cast<int>(p.mkiol_time)).c_str());
         }
@@ -121,37 +121,37 @@ void html_writer::players_table(bool full) {
 }
 
 void html_writer::left_head_cells() {
-    outfile& o = *out;
-    html_set_cell_attributes("align=left width=20");
+    html_page& o = *out;
+    html_set_cell_attributes(o, "align=left width=20");
     html_head_cell_text(o, "#");
-    html_set_cell_attributes("align=left");
+    html_set_cell_attributes(o, "align=left");
     html_head_cell_text(o, "Name");
     if (game->team_game) html_head_cell_text(o, "Team");
     if (!settings->skip_bots) {
-        html_set_cell_attributes("align=center");
+        html_set_cell_attributes(o, "align=center");
         html_head_cell_text(o, "Bot");
     }
 }
 
 void html_writer::left_row_cells(int slot) {
-    outfile& o = *out;
+    html_page& o = *out;
     player_t& p = game->players[slot];
-    html_set_cell_attributes("align=left");
+    html_set_cell_attributes(o, "align=left");
     html_cell_int(o, slot + 1);
     html_cell_text(o, "<b>" + p.get_display_name(settings->no_funnames) + "</b>");
     if (game->team_game) html_cell_text(o, "<center><b>" + team_letters(p.teams) + "</b></center>");
     if (!settings->skip_bots) html_bot_cell(o, p);
-    html_set_cell_attributes("");
+    html_set_cell_attributes(o, "");
 }
 
 void html_writer::pickup_table(const char* title, const char* head_attributes, const char* const* heads,
                                const int* items) {
-    outfile& o = *out;
+    html_page& o = *out;
     html_paragraph(o, "%s", title);
     html_table_open(o, TABLE_ATTRIBUTES);
     o.puts("<tr align=right bgcolor=#000080>\r\n");
     left_head_cells();
-    html_set_cell_attributes(head_attributes);
+    html_set_cell_attributes(o, head_attributes);
     for (int k = 0; k < 8; k++) html_head_cell_text(o, heads[k]);
     o.puts("</tr>\r\n");
     for (int i = 0; i < game->player_count; i++) {
@@ -164,24 +164,24 @@ void html_writer::pickup_table(const char* title, const char* head_attributes, c
 }
 
 void html_writer::health_armor_pickups() {
-    outfile& o = *out;
+    html_page& o = *out;
     html_paragraph(o, "<b>Health & Armor pickups</b>");
     html_table_open(o, TABLE_ATTRIBUTES);
     o.puts("<tr align=right bgcolor=#000080>\r\n");
     left_head_cells();
-    html_set_cell_attributes("align=center colspan=5");
+    html_set_cell_attributes(o, "align=center colspan=5");
     html_head_cell_text(o, "Health");
-    html_set_cell_attributes("align=center colspan=4");
+    html_set_cell_attributes(o, "align=center colspan=4");
     html_head_cell_text(o, "Armor");
-    html_set_cell_attributes("align=center");
+    html_set_cell_attributes(o, "align=center");
     o.puts("</tr>\r\n");
     o.puts("<tr align=right bgcolor=#000080>\r\n");
     int left_columns = 2 + (game->team_game ? 1 : 0) + (settings->skip_bots ? 0 : 1);
     char colspan[32];
     snprintf(colspan, sizeof colspan, "colspan=%i", left_columns);
-    html_set_cell_attributes(colspan);
+    html_set_cell_attributes(o, colspan);
     html_cell_text(o, "&nbsp;");
-    html_set_cell_attributes("");
+    html_set_cell_attributes(o, "");
     o.puts("<td>Small</td><td>Normal</td><td>Large</td><td>Mega</td><td><b>Total</b></td>");
     o.puts("<td>Shard</td><td>Combat</td><td>Body</td><td><b>Total</b></td>");
     o.puts("</tr>\r\n");
@@ -229,8 +229,8 @@ void html_writer::ammo_pickups() {
 }
 
 void html_writer::killchart(int w) {
-    outfile& o = *out;
-    html_set_cell_attributes("");
+    html_page& o = *out;
+    html_set_cell_attributes(o, "");
     const uint32_t total = game->get_weapon_total(w);
     if (total == 0) return;
     const int n = game->player_count;

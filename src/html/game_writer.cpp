@@ -1,12 +1,10 @@
-// The game writer: decides whether a game is listed, then writes its entry in
-// the current game-list file, its own page and its data-file block.
+// The game writer: a listed game's entry in the current game-list file, its
+// own page and its data-file block.
 #include "app/vexo_main.h"
 #include "app/fatal.h"
 #include "game/resultdata.h"
 #include "html/html_writer.h"
 #include "html/primitives.h"
-#include "parse/analyzelog.h"
-#include "parse/chat_log.h"
 #include "platform/platform.h"
 
 // The game pages and lists are opened as "vexo_games/<name>" from the results
@@ -27,7 +25,6 @@ void vexo_main::open_game_list(int game_number) {
     platform::make_dir("vexo_games");
     // Pages of this folder must never land elsewhere.
     if (!platform::is_directory("vexo_games")) fatal_error("Couldn't open vexo_games/%s", name);
-    settings.in_subfolder = true;
     game_list.open(in_games_folder(name).c_str(), name);
     html_page_head(game_list, settings);
     html_timestamp(game_list);
@@ -39,31 +36,11 @@ void vexo_main::open_game_list(int game_number) {
     html_paragraph(game_list, "<b>Players without kills or deaths are ignored</b>");
     html_paragraph(game_list, "<b>Players are sorted by %s</b><br>(in team games by team and score)",
                    sort_order_name(settings.sort_order));
-    settings.in_subfolder = false;
 }
 
 void vexo_main::close_game_list() {
     html_page_foot(game_list, true);
     game_list.close();
-}
-
-bool vexo_main::list_game(resultdata* game, analyzelog* parser) {
-    if (settings.skip_bots) game->remove_bots();
-    game->remove_inactive();
-    if (game->player_count < 2) return false;
-
-    const int g = ++games_written;
-    if (settings.chat_log && parser && parser->chat && parser->chat->is_open()) parser->chat->heading(g + 1);
-    // The players of a team game are shown, and merged into the totals, by
-    // team and score.
-    if (game->team_game) game->sort_by_team();
-    return true;
-}
-
-bool vexo_main::write_game(resultdata* game, analyzelog* parser) {
-    if (!list_game(game, parser)) return false;
-    write_game_pages(game, games_written);
-    return true;
 }
 
 void vexo_main::write_game_pages(resultdata* game, int g) {
@@ -81,8 +58,7 @@ void vexo_main::write_game_pages(resultdata* game, int g) {
 
     char name[64];
     snprintf(name, sizeof name, "game_%i.htm", g);
-    settings.in_subfolder = true;
-    outfile page;
+    html_page page(page_folder::subfolder);
     page.open(in_games_folder(name).c_str(), name);
     html_page_head(page, settings);
     html_writer writer(game, &page, &settings);
@@ -107,7 +83,6 @@ void vexo_main::write_game_pages(resultdata* game, int g) {
     if (settings.data_file) writer.write_data_file(g);
     html_page_foot(page, true);
     page.close();
-    settings.in_subfolder = false;
 
     if (g % per_file == 0) close_game_list();
 }

@@ -2,7 +2,7 @@
 // teams, players, pickups, kill charts, data file), the ranking page and the
 // sections of a per-player page.
 #pragma once
-#include "app/outfile.h"
+#include "html/html_page.h"
 
 class settings_t;
 class resultdata;
@@ -11,13 +11,13 @@ class player_t;
 
 class html_writer {
 public:
-    html_writer(resultdata* game, outfile* out, settings_t* settings);
-    html_writer(resultdata_total* totals, outfile* out, settings_t* settings, int games);
+    html_writer(resultdata* game, html_page* out, const settings_t* settings);
+    html_writer(resultdata_total* totals, html_page* out, const settings_t* settings, int games);
     virtual ~html_writer() {}
 
     int games;
-    outfile* out;
-    settings_t* settings;
+    html_page* out;
+    const settings_t* settings;
     resultdata* game;
     resultdata_total* totals;
 

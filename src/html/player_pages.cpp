@@ -16,7 +16,7 @@ void vexo_main::write_player_pages(resultdata_total* totals) {
         platform::flush_console();
         char name[64];
         snprintf(name, sizeof name, "player_%i.htm", p->id);
-        outfile out;
+        html_page out(page_folder::subfolder);
         out.open(name);
         html_page_head(out, settings);
         out.puts("<p class=\"title\"><a href=\"../players.htm\"><font color=red>All players</font></a></p>");
@@ -36,16 +36,16 @@ void vexo_main::write_player_pages(resultdata_total* totals) {
 }
 
 void html_writer::player_info(player_t& p) {
-    outfile& o = *out;
+    html_page& o = *out;
     html_paragraph(o, "<b>Player info</b>");
     html_table_open(o, "border=1 cellspacing=0 bordercolor=#000000");
     o.puts("<tr>\r\n");
-    html_set_cell_attributes("bgcolor=#000080");
+    html_set_cell_attributes(o, "bgcolor=#000080");
     for (const char* head : {"Frags", "Kills", "Killed", "Suicides", "Deaths", "T.deaths", "Eff"})
         html_head_cell_text(o, head);
     o.puts("</tr>\r\n");
     o.puts("<tr align=\"right\">\r\n");
-    html_set_cell_attributes("bgcolor=#606060");
+    html_set_cell_attributes(o, "bgcolor=#606060");
     html_count_cells(o, p);
     html_cell_fixed(o, p.eff(), 2);
     o.puts("</tr>\r\n");
@@ -58,23 +58,23 @@ static int share(uint32_t part, uint32_t total) {
 }
 
 void html_writer::weapon_stats(player_t& p) {
-    outfile& o = *out;
+    html_page& o = *out;
     html_paragraph(o, "<b>Weapon stats</b>");
-    html_set_cell_attributes("bgcolor=#000080");
+    html_set_cell_attributes(o, "bgcolor=#000080");
     html_table_open(o, "border=1 cellspacing=0 bgcolor=#606060 bordercolor=#000000");
     o.puts("<tr bgcolor=000080>\r\n");
     html_head_cell_text(o, "Weapon");
-    html_set_cell_attributes("colspan=2 align=center bgcolor=#000080");
+    html_set_cell_attributes(o, "colspan=2 align=center bgcolor=#000080");
     html_head_cell_text(o, "Kills");
     html_head_cell_text(o, "Deaths");
-    html_set_cell_attributes("");
+    html_set_cell_attributes(o, "");
     o.puts("</tr>\r\n");
     for (int w = 1; w < MAX_WEAPONS; w++) {
         if (p.kills[w] == 0 && p.killed[w] == 0) continue;
         o.puts("<tr>\r\n");
-        html_set_cell_attributes("width=120 align=left");
+        html_set_cell_attributes(o, "width=120 align=left");
         html_head_cell_text(o, weapon_name(w));
-        html_set_cell_attributes("width=60 align=right");
+        html_set_cell_attributes(o, "width=60 align=right");
         html_cell_int(o, p.kills[w]);
         html_cell(o, "%i %%", share(p.kills[w], p.kills[0]));
         html_cell_int(o, p.killed[w]);
@@ -82,9 +82,9 @@ void html_writer::weapon_stats(player_t& p) {
         o.puts("</tr>\r\n");
     }
     o.puts("<tr>\r\n");
-    html_set_cell_attributes("width=120 align=left");
+    html_set_cell_attributes(o, "width=120 align=left");
     html_head_cell_text(o, "TOTAL");
-    html_set_cell_attributes("width=60 align=right");
+    html_set_cell_attributes(o, "width=60 align=right");
     html_head_cell(o, "%u", p.kills[0]);
     html_head_cell_text(o, "100 %");
     html_head_cell(o, "%u", p.killed[0]);
@@ -94,14 +94,14 @@ void html_writer::weapon_stats(player_t& p) {
 }
 
 void html_writer::player_vs_player(player_t& p) {
-    outfile& o = *out;
+    html_page& o = *out;
     totals->sort_p2ps(&p, SORT_KILLS);
     html_paragraph(o, "<b>Player vs player stats</b>");
-    html_set_cell_attributes("bgcolor=#000080");
+    html_set_cell_attributes(o, "bgcolor=#000080");
     html_table_open(o, "border=1 cellspacing=0 bgcolor=#606060 bordercolor=#000000");
     o.puts("<tr bgcolor=000080>\r\n");
     for (const char* head : {"Enemy", "Kills", "Deaths", "Enemy Eff"}) html_head_cell_text(o, head);
-    html_set_cell_attributes("");
+    html_set_cell_attributes(o, "");
     o.puts("</tr>\r\n");
     unsigned long long sum_kills = 0, sum_killed = 0;
     for (p2p_t* q = p.p2ps.next; q; q = q->next) {
@@ -113,10 +113,10 @@ void html_writer::player_vs_player(player_t& p) {
             continue;
         }
         o.puts("<tr>\r\n");
-        html_set_cell_attributes("align=left");
+        html_set_cell_attributes(o, "align=left");
         html_head_cell(o, "<a href=\"player_%i.htm\">%s</a>", opponent->id,
                        opponent->get_display_name(settings->no_funnames).c_str());
-        html_set_cell_attributes("align=right");
+        html_set_cell_attributes(o, "align=right");
         html_cell_int(o, q->total_kills());
         html_cell_int(o, q->total_killed());
         html_cell_fixed(o, opponent->eff(), 2);
@@ -124,18 +124,18 @@ void html_writer::player_vs_player(player_t& p) {
     }
     if (sum_kills > 0 || sum_killed > 0) {
         o.puts("<tr>\r\n");
-        html_set_cell_attributes("align=left");
+        html_set_cell_attributes(o, "align=left");
         html_head_cell_text(o, "UNLISTED");
-        html_set_cell_attributes("align=right");
+        html_set_cell_attributes(o, "align=right");
         html_cell(o, "%llu", sum_kills);
         html_cell(o, "%llu", sum_killed);
         html_head_cell_text(o, "-");
         o.puts("</tr>\r\n");
     }
     o.puts("<tr>\r\n");
-    html_set_cell_attributes("align=left");
+    html_set_cell_attributes(o, "align=left");
     html_head_cell_text(o, "TOTAL");
-    html_set_cell_attributes("align=right");
+    html_set_cell_attributes(o, "align=right");
     html_head_cell(o, "%u", p.kills[0]);
     html_head_cell(o, "%u", p.killed[0]);
     html_head_cell_text(o, "-");

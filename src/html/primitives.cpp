@@ -13,9 +13,6 @@
 #include "platform/platform.h"
 #include "total/player.h"
 
-// Attribute text of the next cells; "<td>" until the first page sets it.
-static std::string cell_attributes = "<td>";
-
 // printf into a string; texts are never cut (a coloured name is long).
 static std::string vformat(const char* format, va_list args) {
     char small[1024];
@@ -30,12 +27,12 @@ static std::string vformat(const char* format, va_list args) {
     return std::string(big.data(), static_cast<size_t>(n));
 }
 
-void html_page_head(outfile& out, const settings_t& settings) {
+void html_page_head(html_page& out, const settings_t& settings) {
     out.puts("<html>\r\n");
     out.puts("<head>\r\n");
     out.puts("<title>VEXO results</title>\r\n");
     if (settings.stylesheet_file) {
-        out.puts(settings.in_subfolder
+        out.puts(out.in_subfolder
                      ? "<LINK REL=StyleSheet HREF=\"../vexo.css\" TYPE=\"text/css\">"
                      : "<LINK REL=StyleSheet HREF=\"vexo.css\" TYPE=\"text/css\">");
     } else {
@@ -83,13 +80,13 @@ void html_table_open(outfile& out, const char* attributes) {
 
 void html_table_close(outfile& out) { out.puts("</table>\r\n"); }
 
-void html_set_cell_attributes(const char* attributes) { cell_attributes = attributes; }
+void html_set_cell_attributes(html_page& out, const char* attributes) { out.cell_attributes = attributes; }
 
-static void write_cell(outfile& out, const char* tag, const char* text, size_t length) {
+static void write_cell(html_page& out, const char* tag, const char* text, size_t length) {
     out.lit("<");
     out.write(tag, 2);
     out.lit(" ");
-    out.puts(cell_attributes);
+    out.puts(out.cell_attributes);
     out.lit(">");
     out.write(text, length);
     out.lit("</");
@@ -97,14 +94,14 @@ static void write_cell(outfile& out, const char* tag, const char* text, size_t l
     out.lit(">\r\n");
 }
 
-static void write_cell(outfile& out, const char* tag, const std::string& text) {
+static void write_cell(html_page& out, const char* tag, const std::string& text) {
     write_cell(out, tag, text.data(), text.size());
 }
 
-void html_cell_text(outfile& out, const std::string& text) { write_cell(out, "td", text); }
-void html_cell_text(outfile& out, const char* text) { write_cell(out, "td", text, strlen(text)); }
-void html_head_cell_text(outfile& out, const std::string& text) { write_cell(out, "th", text); }
-void html_head_cell_text(outfile& out, const char* text) { write_cell(out, "th", text, strlen(text)); }
+void html_cell_text(html_page& out, const std::string& text) { write_cell(out, "td", text); }
+void html_cell_text(html_page& out, const char* text) { write_cell(out, "td", text, strlen(text)); }
+void html_head_cell_text(html_page& out, const std::string& text) { write_cell(out, "th", text); }
+void html_head_cell_text(html_page& out, const char* text) { write_cell(out, "th", text, strlen(text)); }
 
 std::string format_fixed(double value, int decimals) {
     const double scale = decimals == 1 ? 10.0 : 100.0;
@@ -136,23 +133,23 @@ std::string format_fixed(double value, int decimals) {
     return buffer;
 }
 
-void html_cell_fixed(outfile& out, double value, int decimals) {
+void html_cell_fixed(html_page& out, double value, int decimals) {
     out.lit("<td ");
-    out.puts(cell_attributes);
+    out.puts(out.cell_attributes);
     out.lit(">");
     out.puts(format_fixed(value, decimals));
     out.lit("</td>\r\n");
 }
 
-void html_cell_int(outfile& out, long long value) {
+void html_cell_int(html_page& out, long long value) {
     out.lit("<td ");
-    out.puts(cell_attributes);
+    out.puts(out.cell_attributes);
     out.lit(">");
     out.put_int(value);
     out.lit("</td>\r\n");
 }
 
-void html_cell(outfile& out, const char* format, ...) {
+void html_cell(html_page& out, const char* format, ...) {
     va_list args;
     va_start(args, format);
     std::string text = vformat(format, args);
@@ -160,7 +157,7 @@ void html_cell(outfile& out, const char* format, ...) {
     write_cell(out, "td", text);
 }
 
-void html_head_cell(outfile& out, const char* format, ...) {
+void html_head_cell(html_page& out, const char* format, ...) {
     va_list args;
     va_start(args, format);
     std::string text = vformat(format, args);
@@ -223,14 +220,14 @@ std::string team_letters(std::string& teams) {
     return result;
 }
 
-void html_bot_cell(outfile& out, const player_t& p) {
-    html_set_cell_attributes("align=center");
+void html_bot_cell(html_page& out, const player_t& p) {
+    html_set_cell_attributes(out, "align=center");
     if (p.bot_skill > -1) html_cell(out, "(%i)", p.bot_skill);
     else html_cell_text(out, "-");
-    html_set_cell_attributes("");
+    html_set_cell_attributes(out, "");
 }
 
-void html_count_cells(outfile& out, const player_t& p) {
+void html_count_cells(html_page& out, const player_t& p) {
     html_cell_int(out, p.frags());
     html_cell_int(out, p.kills[0]);
     html_cell_int(out, p.killed[0]);
@@ -245,7 +242,7 @@ void html_homepage_line(outfile& out, const settings_t& settings) {
                   settings.homepage_address, settings.homepage_string);
 }
 
-void html_rate_cells(outfile& out, const player_t& p) {
+void html_rate_cells(html_page& out, const player_t& p) {
     if (p.playtime != 0) {
         html_cell_fixed(out, p.frags() * 60.0 / p.playtime, 2);
         html_cell_fixed(out, p.total_deaths() * 60.0 / p.playtime, 2);

@@ -7,7 +7,7 @@
 #include "total/resultdata_total.h"
 
 void vexo_main::write_game_index() {
-    outfile out;
+    html_page out(page_folder::results);
     out.open("games.htm");
     html_page_head(out, settings);
     html_timestamp(out);
@@ -40,7 +40,7 @@ void vexo_main::write_rankings(resultdata_total* totals, int top) {
     const std::string prefix = top > 0 ? "top_" : "";
     for (const auto& f : files) {
         std::string name = prefix + f.file;
-        outfile out;
+        html_page out(page_folder::results);
         out.open(name.c_str());
         printf("\nWriting player stats to \"%s\"", name.c_str());
         totals->sort_players(f.order < 0 ? settings.sort_order : f.order);
@@ -51,7 +51,7 @@ void vexo_main::write_rankings(resultdata_total* totals, int top) {
 }
 
 void html_writer::ranking_page(int top) {
-    outfile& o = *out;
+    html_page& o = *out;
     const settings_t& s = *settings;
     const char* prefix = top > 0 ? "top_" : "";
     const int key = totals->sort_key;
@@ -83,12 +83,12 @@ void html_writer::ranking_page(int top) {
 
     html_table_open(o, "border=1 cellspacing=0 bordercolor=#000000 bgcolor=#606060");
     o.puts("<tr align=right bgcolor=#000080>\r\n");
-    html_set_cell_attributes("align=left width=20");
+    html_set_cell_attributes(o, "align=left width=20");
     html_head_cell_text(o, "#");
-    html_set_cell_attributes("align=left");
+    html_set_cell_attributes(o, "align=left");
     html_head_cell(o, "<a href=\"players_name.htm\">Name</a>");
     if (!s.skip_bots) html_head_cell_text(o, "Bot");
-    html_set_cell_attributes("");
+    html_set_cell_attributes(o, "");
     html_head_cell(o, "<a href=\"%splayers_ratio.htm\">Ratio</a>", prefix);
     html_head_cell(o, "<a href=\"%splayers_eff.htm\">Eff</a>", prefix);
     html_head_cell(o, "<a href=\"%splayers_skill.htm\">Skill</a>", prefix);
@@ -107,12 +107,12 @@ void html_writer::ranking_page(int top) {
         if (player_excluded(s, *p)) continue;
         p->listed = true;
         o.puts(r % 2 == 1 ? "<tr align=right>\r\n" : "<tr align=right bgcolor=#808080>\r\n");
-        html_set_cell_attributes("align=left");
+        html_set_cell_attributes(o, "align=left");
         html_cell_int(o, r);
         html_cell(o, "<b><a href=\"vexo_players/player_%i.htm\">%s</a></b>", p->id,
                   p->get_display_name(s.no_funnames).c_str());
         if (!s.skip_bots) html_bot_cell(o, *p);
-        html_set_cell_attributes("");
+        html_set_cell_attributes(o, "");
         html_cell_text(o, ratio_text(p->ratio()));
         html_cell_fixed(o, p->eff(), 1);
         html_cell_fixed(o, p->skill(), 2);

@@ -25,7 +25,7 @@ static constexpr size_t SPEAKER_SIZE = 64;
 static constexpr size_t INFO_KEY_SIZE = 256;
 static constexpr size_t INFO_VALUE_SIZE = 128;
 
-analyzelog::analyzelog(log_reader* log_stream, resultdata* results, settings_t* settings, chat_log* chat)
+analyzelog::analyzelog(log_reader* log_stream, resultdata* results, const settings_t* settings, chat_log* chat)
     : chat(chat), log_stream(log_stream), results(results), settings(settings), cursor(""),
       last_time(0), exit_seen(false) {}
 

@@ -16,7 +16,7 @@ extern bool ignore_events;
 
 class analyzelog {
 public:
-    analyzelog(log_reader* log_stream, resultdata* results, settings_t* settings, chat_log* chat);
+    analyzelog(log_reader* log_stream, resultdata* results, const settings_t* settings, chat_log* chat);
     virtual ~analyzelog();
 
     int parse();
@@ -28,7 +28,7 @@ public:
     chat_log* chat;          // the run's chat log (open only with /l)
     log_reader* log_stream;
     resultdata* results;
-    settings_t* settings;
+    const settings_t* settings;
     const char* cursor;
     int32_t last_time;
     bool exit_seen;
