@@ -87,6 +87,10 @@ const log_case cases[] = {
      {game(0) + " 0:10 Kill: 0 1 10\n1000:00ClientConnect: 2\n1000:00 ClientUserinfoChanged: 2 n\\Cid\\t\\0\n"
                 "1000:10 Kill: 2 0 10\n1000:30 ShutdownGame:\n"},
      "1,Cid,1,0,0,0,00:00:30 | 1,Ann,1,1,0,0,16:40:29 | 1,Bob,0,1,0,0,16:40:28"},
+    {"time stamps at the ends of the 32-bit range: a life's length wraps, nothing overflows",
+     {game(0) + "35791394 Kill: 1 0 10\n35791394 Kill: 0 1 10\n-3579140 Kill: 1 0 10\n 1:00 ShutdownGame:\n",
+      game(0) + "35791394 Kill: 1 0 10\n35791394 Kill: 0 1 10\n-3579140 ShutdownGame:\n"},
+     "1,Bob,2,1,0,0,00:00:58 | 1,Ann,1,2,0,0,00:00:59 | 2,Ann,1,1,0,0,00:00:00 | 2,Bob,1,1,0,0,00:00:00"},
     {"words and lines that change nothing",
      {game(0) + " 0:05 ----\n 0:05 ClientBegin: 0\n 0:05 sayteam: Ann: attack\n 0:05 Kill\n 0:05 kill: 0 1 10\n"
                 " 0:05 Kill:: 0 1 10\n 0:05 Unknown: 0 1 10\n 0:05\n\n\r\n"

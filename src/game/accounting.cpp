@@ -69,7 +69,10 @@ int resultdata::add_kill(int killer, int victim, int weapon, int time) {
         }
         if (life_kills[victim] > 0 && static_cast<uint32_t>(life_kills[victim]) > pv.mkiol) {
             pv.mkiol = static_cast<uint32_t>(life_kills[victim]);
-            pv.mkiol_time = static_cast<uint32_t>(time - life_start[victim]);
+            // Time stamps from the log may lie anywhere in 32 bits: the length
+            // of a life wraps like the counter that holds it, without a signed
+            // overflow.
+            pv.mkiol_time = static_cast<uint32_t>(time) - static_cast<uint32_t>(life_start[victim]);
         }
         life_kills[victim] = 0;
         life_start[victim] = time;

@@ -87,7 +87,7 @@ void resultdata::close_client(int n, int time) {
     if (p.team != 3 && stretch > 0) p.playtime += static_cast<uint32_t>(stretch);
     if (life_kills[n] > 0 && static_cast<uint32_t>(life_kills[n]) > p.mkiol) {
         p.mkiol = static_cast<uint32_t>(life_kills[n]);
-        p.mkiol_time = static_cast<uint32_t>(time - life_start[n]);
+        p.mkiol_time = static_cast<uint32_t>(time) - static_cast<uint32_t>(life_start[n]);
     }
     life_kills[n] = 0;
 }
