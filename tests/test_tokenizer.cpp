@@ -133,7 +133,7 @@ TEST_F(LineSplit, SeparatesTimeStampAndEventWord) {
         {"123456789 ClientConnect: 4\n", -1},  // nine characters without a colon: no event
         {"12:34ClientConnect: 4\n", -1},       // event word taken from the eighth character
         {"1:05\tClientConnect: 4\n", -1},
-        {"ClientConnect: 4\n", -1},
+        {"ClientConnect: 4\n", 0},             // no time stamp: the event word first, time 0
         {"1:05 clientconnect: 4\n", -1},
     };
     for (const split_case& c : cases) {
