@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "app/warnings.h"
 #include "parse/numbers.h"
 #include "platform/platform.h"
 
@@ -118,7 +119,7 @@ void settings_t::apply_command_line(int argc, const char* const* argv, bool repo
             case 7:
                 // The game lists hold games_per_file games each; below 1 has no meaning.
                 if (number < 1) {
-                    if (report) printf("\nWARNING: games per file below 1 refused: %i", number);
+                    if (report) warn(WARN_GAMES_PER_FILE, "\nWARNING: games per file below 1 refused: %i", number);
                 } else {
                     games_per_file = number;
                 }

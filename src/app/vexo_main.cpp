@@ -11,6 +11,7 @@
 
 #include "app/config_file.h"
 #include "app/fatal.h"
+#include "app/warnings.h"
 #include "game/resultdata.h"
 #include "parse/analyzelog.h"
 #include "parse/chat_log.h"
@@ -173,7 +174,7 @@ void vexo_main::write_results(const char* /*log_file*/) {
     for (const log_group& g : groups)
         if (!g.files.empty()) last_file = &g.files.back();
     for (const log_group& g : groups) {
-        if (!g.matched) printf("\nWARNING: no log file matches %s", g.spec.c_str());
+        if (!g.matched) warn(WARN_NO_LOG_MATCH, "\nWARNING: no log file matches %s", g.spec.c_str());
         for (const std::string& f : g.files) {
             analyze(f.c_str(), totals.get(), &f == last_file);
             platform::change_dir(start_dir);
@@ -215,6 +216,7 @@ void vexo_main::analyze(const char* name, resultdata_total* totals, bool last) {
     // The records live for the whole run: a 16 MiB kill matrix allocated
     // again for every log file would be cleared again as well.
     int current = 0;
+    int listed = 0;
     long long shown_percent = -1;
     if (!records[0]) records[0].reset(new resultdata(&settings));
     records[0]->renew();
@@ -235,6 +237,7 @@ void vexo_main::analyze(const char* name, resultdata_total* totals, bool last) {
             if (percent != shown_percent) platform::flush_console();
             shown_percent = percent;
             if (!list_game(game, &parser)) continue;
+            listed++;
             totals->add_game(*game);
             current = (current + 1) % GAME_RECORDS;
             if (!records[current]) records[current].reset(new resultdata(&settings));
@@ -247,6 +250,11 @@ void vexo_main::analyze(const char* name, resultdata_total* totals, bool last) {
         }
         pages.wait();
         printf("\b\b\b\b\b\b\b(100 %%)");
+        if (listed == 0) {
+            const uint64_t kill_lines = parser.counts.events[EV_KILL];
+            warn(WARN_NO_GAME_LISTED, "\nWARNING: no game listed from %s (%i kill lines read)", name,
+                 kill_lines > INT32_MAX ? INT32_MAX : static_cast<int>(kill_lines));
+        }
         if (settings.data_file) printf("\nWriting vexodata.txt");
         fclose(file);
     }
