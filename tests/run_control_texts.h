@@ -29,7 +29,8 @@ inline std::string usage_text()
            "\n/min_playtime:<x> exclude players with less than <x> seconds playtime"
            "\n/max_players:<x>  no more than <x> players in player stats"
            "\n/g:<x>            no more than <x> games per html file (default: 50)"
-           "\n/top<x>           write additional top <x> players file";
+           "\n/top<x>           write additional top <x> players file"
+           "\n/r\t\t  write run report (report.htm)";
 }
 
 // What "vexo" alone and "vexo --help" print.

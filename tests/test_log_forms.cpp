@@ -1,13 +1,17 @@
 // The time-stamp forms of a log line (m:ss, seconds with tenths, date and
-// clock, none) through whole hand-made logs.
+// clock, none), the warning about a log file that lists no game, and the run
+// report (/r) of a whole run on hand-made logs.
 #include <gtest/gtest.h>
 
 #include <climits>
 #include <cstdio>
+#include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "log_support.h"
+#include "page_expect.h"
 
 namespace {
 
@@ -109,6 +113,101 @@ TEST_F(LogForms, TimeOfEachForm) {
         for (const char* l : c.lines) log.line(l);
         EXPECT_EQ(log.parser->last_time, c.last_time);
     }
+}
+
+// ------------------------------------------------------------ whole runs
+
+// The report's row of a count.
+std::string row(const std::string& label, const std::string& value) {
+    return "<tr>\r\n<td align=left>" + label + "</td>\r\n<td align=right>" + value + "</td>\r\n</tr>\r\n";
+}
+
+class LogRuns : public pagetest::ScratchFolder {
+protected:
+    // Runs vexo here; returns the transcript.
+    std::string run(const std::string& args) {
+        const std::string command = std::string("'") + VEXO_BINARY + "' " + args + " </dev/null >out.txt 2>&1";
+        EXPECT_EQ(std::system(command.c_str()), 0);
+        return pagetest::read_raw("out.txt");
+    }
+};
+
+// Game 1 listed (one kill line of an unknown client, one with a weapon id
+// beyond the table, one after "Exit:"), game 2 dropped (one player), game 3
+// cut off by the end of the file in its warm-up.
+const char* const MIXED_LOG =
+    "junk <line> & more\n"
+    "  0:00 InitGame: \\g_gametype\\0\\mapname\\Pebble\n"
+    "  0:00 ClientUserinfoChanged: 0 n\\Ash\\t\\0\n"
+    "  0:00 ClientUserinfoChanged: 1 n\\Birch\\t\\0\n"
+    "  0:10 Kill: 0 1 10: x\n"
+    "  0:20 Kill: 1 0 10: x\n"
+    "  0:30 Kill: 7 0 10: x\n"
+    "  0:40 Kill: 0 1 40: x\n"
+    "  0:50 Exit: Timelimit hit.\n"
+    "  0:55 Kill: 0 1 10: x\n"
+    "  1:00 ShutdownGame:\n"
+    "  0:00 InitGame: \\g_gametype\\0\n"
+    "  0:00 ClientUserinfoChanged: 0 n\\Ash\\t\\0\n"
+    "  0:10 Kill: 0 0 10: x\n"
+    "  0:20 ShutdownGame:\n"
+    "  0:00 InitGame: \\g_gametype\\0\n"
+    "  0:00 Warmup:\n"
+    "  0:05 Kill: 0 1 10: x\n";
+
+TEST_F(LogRuns, EveryFormListsItsGameAndTheReportCountsTheLines) {
+    pagetest::write_raw("console.log", game_log(no_stamp));
+    pagetest::write_raw("dated.log", game_log(date_clock));
+    pagetest::write_raw("tenths.log", game_log(tenths));
+    pagetest::write_raw("mixed.log", MIXED_LOG);
+    pagetest::write_raw("nothing.log", "  0:00 InitGame: \\x\\y\n  0:05 Kill: 3 4 5: x\n  0:10 ShutdownGame:\n");
+    const std::string out = run("/r /l console.log dated.log tenths.log mixed.log nothing.log");
+
+    // The warning follows the progress of the file that lists no game, and only that one.
+    const size_t warning = out.find("(100 %)\nWARNING: no game listed from nothing.log (1 kill lines read)");
+    EXPECT_NE(warning, std::string::npos) << out;
+    EXPECT_EQ(out.find("WARNING: no game listed"), warning + 8);
+    EXPECT_NE(out.find("\tWriting run report: YES\n"), std::string::npos);
+    // Chat lines in every form, games numbered in the run's order.
+    const std::string chat = pagetest::read_raw("chat.htm");
+    for (const char* game : {"Game 2", "Game 3", "Game 4"})
+        EXPECT_NE(chat.find(std::string("<b>Birch</b>: hello &lt;all&gt;<br>\r\n<p><i><b>") + game), std::string::npos)
+            << game;
+    EXPECT_NE(pagetest::read_raw("games.htm").find("<a href=\"report.htm\"><font color=red>Run report</font></a>"),
+              std::string::npos);
+
+    const std::string report = pagetest::read_raw("report.htm");
+    for (const std::string& expected : {
+             row("Lines read", "10") + "<tr>\r\n<th colspan=2 align=left bgcolor=#000080>Lines by time stamp</th>",
+             row("none: the event word first", "10"), row("date and clock ([2017-05-07] [18:38:43])", "10"),
+             row("seconds and tenths (600.1)", "10"),
+             // mixed.log
+             row("Lines read", "18"), row("m:ss (12:34)", "17"), row("none of these forms", "1"),
+             row("Kill:", "7") + row("ClientUserinfoChanged:", "3"),
+             row("Lines not understood", "1") + "<tr>\r\n<td align=left>Line 1</td>\r\n"
+                                                   "<td align=left>junk &lt;line&gt; &amp; more</td>",
+             row("Games started (InitGame:)", "3") + row("Games ended by ShutdownGame:", "2") +
+                 row("Games ended by Warmup:", "1") + row("Games ended by the end of the file", "1") +
+                 row("Games listed", "1") + row("Games dropped: fewer than two active players", "1"),
+             row("Kill lines read", "7") + row("Counted", "4") +
+                 row("Counted with the weapon id reset to 0 (after the weapon warning)", "1") +
+                 row("Counted in the listed games", "3") + row("No counter changed: after Exit: or Game_End:", "1") +
+                 row("No counter changed: during a warm-up or while events are skipped", "1") +
+                 row("No counter changed: unknown client", "1"),
+             std::string("<td align=left><a href=\"vexo_games/game_4.htm\">Game 4</a></td>\r\n</tr>\r\n<tr>\r\n"
+                         "<td align=left>2</td>\r\n<td align=left>dropped: fewer than two active players</td>"),
+             row("no game listed from a log file", "1") + row("weapon id beyond the table, reset to 0", "1"),
+             row("Kills in the totals (all players)", "9") + row("Kills counted in the listed games", "9") +
+                 "</table>\r\n<p><b>The totals hold exactly the kills of the listed games.</b></p>",
+         })
+        EXPECT_NE(report.find(expected), std::string::npos) << expected;
+}
+
+TEST_F(LogRuns, WithoutTheOptionNoReport) {
+    pagetest::write_raw("dated.log", game_log(date_clock));
+    EXPECT_EQ(run("dated.log").find("report"), std::string::npos);
+    EXPECT_FALSE(std::filesystem::exists("report.htm"));
+    EXPECT_EQ(pagetest::read_raw("games.htm").find("report.htm"), std::string::npos);
 }
 
 }  // namespace

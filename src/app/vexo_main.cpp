@@ -184,6 +184,7 @@ void vexo_main::write_results(const char* /*log_file*/) {
     if (game_list.is_open()) close_game_list();
     platform::change_dir(results_dir);
     write_game_index();
+    if (settings.report_page) write_report(totals.get());
     write_rankings(totals.get(), 0);
     if (settings.top_players > 0) write_rankings(totals.get(), settings.top_players);
     platform::make_dir("vexo_players");
@@ -216,17 +217,22 @@ void vexo_main::analyze(const char* name, resultdata_total* totals, bool last) {
     // The records live for the whole run: a 16 MiB kill matrix allocated
     // again for every log file would be cleared again as well.
     int current = 0;
-    int listed = 0;
     long long shown_percent = -1;
     if (!records[0]) records[0].reset(new resultdata(&settings));
     records[0]->renew();
     resultdata* game = records[0].get();
     log_reader reader(file);
     if (settings.chat_log && !chat->is_open()) chat->open();
+    report.files.emplace_back();
+    file_report& file_counts = report.files.back();
+    file_counts.name = name;
+    file_counts.size = size;
+    const long long weapon_resets = warning_count(WARN_WEAPON_ID);
     {
         analyzelog parser(&reader, game, &settings, chat);
         for (;;) {
             game->reset();
+            const uint64_t kill_lines_before = parser.counts.kills[KILL_COUNTED];
             if (!parser.parse()) break;
             game->sort_players(settings.sort_order, false);
             long long percent = size > 0 ? reader.position() * 100 / size : 100;
@@ -236,8 +242,14 @@ void vexo_main::analyze(const char* name, resultdata_total* totals, bool last) {
             // the figure it shows changes.
             if (percent != shown_percent) platform::flush_console();
             shown_percent = percent;
-            if (!list_game(game, &parser)) continue;
-            listed++;
+            if (!list_game(game, &parser)) {
+                file_counts.games.push_back({0, last_drop});
+                continue;
+            }
+            file_counts.games.push_back({games_written, DROP_NONE});
+            file_counts.listed++;
+            file_counts.kill_lines_listed += parser.counts.kills[KILL_COUNTED] - kill_lines_before;
+            for (int i = 0; i < game->player_count; i++) report.kills_listed += game->players[i].kills[0];
             totals->add_game(*game);
             current = (current + 1) % GAME_RECORDS;
             if (!records[current]) records[current].reset(new resultdata(&settings));
@@ -250,7 +262,9 @@ void vexo_main::analyze(const char* name, resultdata_total* totals, bool last) {
         }
         pages.wait();
         printf("\b\b\b\b\b\b\b(100 %%)");
-        if (listed == 0) {
+        file_counts.counts = parser.counts;
+        file_counts.weapon_resets = warning_count(WARN_WEAPON_ID) - weapon_resets;
+        if (file_counts.listed == 0) {
             const uint64_t kill_lines = parser.counts.events[EV_KILL];
             warn(WARN_NO_GAME_LISTED, "\nWARNING: no game listed from %s (%i kill lines read)", name,
                  kill_lines > INT32_MAX ? INT32_MAX : static_cast<int>(kill_lines));

@@ -8,6 +8,7 @@
 #include "app/old_page_folders.h"
 #include "app/outfile.h"
 #include "app/page_worker.h"
+#include "app/run_report.h"
 #include "app/settings.h"
 
 class resultdata;
@@ -34,18 +35,23 @@ public:
 
     // Report (implemented with the pages).
     // Drops the bots (with /b) and inactive players of a game just read; a
-    // game with two players left is numbered and listed (true).
+    // game with two players left is numbered and listed (true). Otherwise
+    // last_drop tells why it is not.
     bool list_game(resultdata* game, analyzelog* parser);
+    drop_reason last_drop = DROP_NONE;
     // The game's entry in its game list, its page and its data-file lines.
     void write_game_pages(resultdata* game, int game_number);
     bool write_game(resultdata* game, analyzelog* parser);   // both, in turn
     void open_game_list(int game_number);
     void close_game_list();
     void write_game_index();
+    // The run report "report.htm" (/r), from `report` and the totals.
+    void write_report(resultdata_total* totals);
     void write_rankings(resultdata_total* totals, int top);
     void write_player_pages(resultdata_total* totals);
 
 private:
+    run_report report;   // gathered whatever the options; written with /r
     chat_log* chat;
     static constexpr int GAME_RECORDS = page_worker::CAPACITY + 2;
     std::unique_ptr<resultdata> records[GAME_RECORDS];   // read into in turn; see analyze

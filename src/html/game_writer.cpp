@@ -48,9 +48,17 @@ void vexo_main::close_game_list() {
 }
 
 bool vexo_main::list_game(resultdata* game, analyzelog* parser) {
-    if (settings.skip_bots) game->remove_bots();
+    last_drop = DROP_NONE;
+    if (settings.skip_bots) {
+        const int before = game->player_count;
+        game->remove_bots();
+        if (before >= 2 && game->player_count < 2) last_drop = DROP_BOTS_LEFT_OUT;
+    }
     game->remove_inactive();
-    if (game->player_count < 2) return false;
+    if (game->player_count < 2) {
+        if (last_drop == DROP_NONE) last_drop = DROP_FEW_PLAYERS;
+        return false;
+    }
 
     const int g = ++games_written;
     if (settings.chat_log && parser && parser->chat && parser->chat->is_open()) parser->chat->heading(g + 1);
