@@ -4,6 +4,7 @@
 // totals.
 #pragma once
 #include <cstdint>
+#include <deque>
 #include <string>
 #include <vector>
 #include "parse/log_counts.h"
@@ -26,7 +27,9 @@ struct file_report {
     std::string name;                // as in its "Parsing" line
     long long size = 0;
     log_counts counts;
-    std::vector<game_fate> games;    // every game ended by "ShutdownGame:", in order
+    // Every game ended by "ShutdownGame:", in order. (A deque: growing it
+    // never frees a large block, which would make malloc sweep its bins.)
+    std::deque<game_fate> games;
     int listed = 0;
     uint64_t kill_lines_listed = 0;  // kill lines counted in the listed games
     long long weapon_resets = 0;     // kill lines whose weapon id was reset to 0

@@ -51,10 +51,17 @@ void file_section(outfile& o, const file_report& f, int index) {
     count_row(o, "Lines read", c.lines());
 
     section_row(o, "Lines by time stamp");
-    static const char* const form_texts[TIME_FORMS] = {
-        "m:ss (12:34)", "seconds and tenths (600.1)", "date and clock ([2017-05-07] [18:38:43])",
-        "none: the event word first", "none of these forms"};
-    for (int form = 0; form < TIME_FORMS; form++) count_row(o, form_texts[form], c.forms[form]);
+    static const struct {
+        time_form form;
+        const char* text;
+    } forms[] = {
+        {FORM_MIN_SEC, "m:ss (12:34)"},
+        {FORM_TENTHS, "seconds and tenths (600.1)"},
+        {FORM_DATE, "date and clock ([2017-05-07] [18:38:43])"},
+        {FORM_NONE, "none: the event word first"},
+        {FORM_UNKNOWN, "none of these forms"},
+    };
+    for (const auto& f : forms) count_row(o, f.text, c.forms[f.form]);
 
     section_row(o, "Lines by event word");
     for (int kind = 0; kind < EV_UNKNOWN; kind++)

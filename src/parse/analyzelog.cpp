@@ -79,7 +79,7 @@ int analyzelog::read_time(const char* text) {
 
 // The other forms' time was taken when the line was split.
 inline int analyzelog::line_time(const char* time_token) {
-    if (form == FORM_MIN_SEC || form == FORM_UNKNOWN) return read_time(time_token);
+    if (form <= FORM_UNKNOWN) return read_time(time_token);
     last_time = stamp_seconds;
     return last_time;
 }
@@ -178,6 +178,7 @@ int64_t day_number(int year, int month, int day) {
 // "digits, a '.', and no ':'": seconds with tenths ("600.1", "0.0", "103./").
 // The token begins with a digit and has `length` characters.
 inline bool tenths_token(const char* token, size_t length) {
+    if (length >= 3 && token[length - 3] == ':') return false;   // "12:34", at once
     const char* p = token + 1;
     while (is_digit(*p)) p++;
     return *p == '.' && memchr(p, ':', length - static_cast<size_t>(p - token)) == nullptr;
@@ -268,9 +269,9 @@ int analyzelog::parse_line(char* line) {
             next_token(general, sizeof general, ' ');
             int weapon = diverse::read_int(general);
             // add_kill: 0 counted, 1 a bot's kill left out, 2 no such client.
-            static const kill_fate fates[3] = {KILL_COUNTED, KILL_BOT, KILL_UNKNOWN_CLIENT};
             const int result = results->add_kill(killer, victim, weapon, line_time(time_token));
-            counts.kills[fates[result >= 0 && result <= 2 ? result : 2]]++;
+            const unsigned fate = static_cast<unsigned>(result);
+            counts.kills[fate <= KILL_UNKNOWN_CLIENT ? fate : unsigned{KILL_UNKNOWN_CLIENT}]++;
             break;
         }
         case EV_USERINFO:

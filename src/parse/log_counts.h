@@ -7,13 +7,13 @@
 #include <string>
 #include <vector>
 
-// The time stamps a line can begin with.
+// The time stamps a line can begin with. The first two are read as m:ss.
 enum time_form {
     FORM_MIN_SEC,   // "12:34": minutes, a colon, seconds
+    FORM_UNKNOWN,   // none of the forms
     FORM_TENTHS,    // "600.1": seconds and tenths
     FORM_DATE,      // "[2017-05-07] [18:38:43] ": date and clock
     FORM_NONE,      // no time stamp: the line begins with its event word
-    FORM_UNKNOWN,   // none of these
     TIME_FORMS
 };
 
@@ -27,11 +27,12 @@ enum event_kind {
 // The word of each kind ("----" for the lines of dashes, "" for EV_UNKNOWN).
 extern const char* const event_words[EVENT_KINDS];
 
-// What became of a kill line.
+// What became of a kill line. The first three are the results of
+// resultdata::add_kill.
 enum kill_fate {
-    KILL_COUNTED,          // the game record counted it
-    KILL_BOT,              // a bot killed or died while bots are left out (/b)
-    KILL_UNKNOWN_CLIENT,   // a client without a player, or a negative number
+    KILL_COUNTED,          // 0: the game record counted it
+    KILL_BOT,              // 1: a bot killed or died while bots are left out (/b)
+    KILL_UNKNOWN_CLIENT,   // 2: a client without a player, or a negative number
     KILL_AFTER_EXIT,       // skipped after "Exit:" or "Game_End:"
     KILL_SKIPPED,          // skipped during a warm-up or while events are skipped
     KILL_FATES
