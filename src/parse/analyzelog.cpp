@@ -103,43 +103,55 @@ void stop_counting(bool after_exit) {
 }
 
 // The event words, compared whole and with case; a word beginning with "----"
-// is a line of dashes. The first character picks the candidates. (Inlined:
-// every line of a log passes here.)
-inline __attribute__((always_inline)) event_kind classify(const char* event) {
-    switch (event[0]) {
-        case 'I':
-            if (strcmp(event, "Item:") == 0) return EV_ITEM;
-            if (strcmp(event, "InitGame:") == 0) return EV_INIT_GAME;
+// is a line of dashes. The length picks the candidates, which are compared
+// by memcmp of a known size (no library call). Inlined: every line of a log
+// passes here.
+template <size_t N>
+inline bool word_is(const char* event, const char (&word)[N]) {
+    return memcmp(event, word, N - 1) == 0;
+}
+
+inline __attribute__((always_inline)) event_kind classify(const char* event, size_t length) {
+    if (length >= 4 && word_is(event, "----")) return EV_DASHES;
+    switch (length) {
+        case 4:
+            if (word_is(event, "say:")) return EV_SAY;
             break;
-        case 'K':
-            if (strcmp(event, "Kill:") == 0) return EV_KILL;
+        case 5:
+            if (word_is(event, "Item:")) return EV_ITEM;
+            if (word_is(event, "Kill:")) return EV_KILL;
+            if (word_is(event, "Exit:")) return EV_EXIT;
             break;
-        case 'C':
-            if (strcmp(event, "ClientUserinfoChanged:") == 0) return EV_USERINFO;
-            if (strcmp(event, "ClientConnect:") == 0) return EV_CONNECT;
-            if (strcmp(event, "ClientDisconnect:") == 0) return EV_DISCONNECT;
-            if (strcmp(event, "ClientBegin:") == 0) return EV_BEGIN;
+        case 6:
+            if (word_is(event, "score:")) return EV_SCORE;
             break;
-        case 's':
-            if (strcmp(event, "say:") == 0) return EV_SAY;
-            if (strcmp(event, "score:") == 0) return EV_SCORE;
-            if (strcmp(event, "sayteam:") == 0) return EV_SAYTEAM;
+        case 7:
+            if (word_is(event, "Warmup:")) return EV_WARMUP;
             break;
-        case 'W':
-            if (strcmp(event, "Warmup:") == 0) return EV_WARMUP;
+        case 8:
+            if (word_is(event, "sayteam:")) return EV_SAYTEAM;
             break;
-        case 'G':
-            if (strcmp(event, "Game_Start:") == 0) return EV_GAME_START;
-            if (strcmp(event, "Game_End:") == 0) return EV_GAME_END;
+        case 9:
+            if (word_is(event, "InitGame:")) return EV_INIT_GAME;
+            if (word_is(event, "Game_End:")) return EV_GAME_END;
             break;
-        case 'E':
-            if (strcmp(event, "Exit:") == 0) return EV_EXIT;
+        case 11:
+            if (word_is(event, "Game_Start:")) return EV_GAME_START;
             break;
-        case 'S':
-            if (strcmp(event, "ShutdownGame:") == 0) return EV_SHUTDOWN;
+        case 12:
+            if (word_is(event, "ClientBegin:")) return EV_BEGIN;
             break;
-        case '-':
-            if (strncmp(event, "----", 4) == 0) return EV_DASHES;
+        case 13:
+            if (word_is(event, "ShutdownGame:")) return EV_SHUTDOWN;
+            break;
+        case 14:
+            if (word_is(event, "ClientConnect:")) return EV_CONNECT;
+            break;
+        case 17:
+            if (word_is(event, "ClientDisconnect:")) return EV_DISCONNECT;
+            break;
+        case 22:
+            if (word_is(event, "ClientUserinfoChanged:")) return EV_USERINFO;
             break;
     }
     return EV_UNKNOWN;
@@ -211,8 +223,7 @@ int analyzelog::parse_line(char* line) {
         stamp_seconds = seconds > INT32_MAX ? INT32_MAX : static_cast<int32_t>(seconds);
         time_token[0] = 0;
         cursor = line + DATE_STAMP_LENGTH;
-        next_token(event, sizeof event, ' ');
-        kind = classify(event);
+        kind = classify(event, next_token(event, sizeof event, ' '));
     } else {
         size_t time_length = first_token(line, time_token, sizeof time_token, ' ');
         const char c = time_token[0];
@@ -222,7 +233,7 @@ int analyzelog::parse_line(char* line) {
                 form = FORM_TENTHS;
                 stamp_seconds = diverse::read_int(time_token);   // the whole seconds
             }
-        } else if ((kind = classify(time_token)) != EV_UNKNOWN) {
+        } else if ((kind = classify(time_token, time_length)) != EV_UNKNOWN) {
             // No time stamp: the first token is the event word.
             form = FORM_NONE;
             stamp_seconds = 0;
@@ -232,14 +243,16 @@ int analyzelog::parse_line(char* line) {
         }
         if (form != FORM_NONE) {
             event[0] = 0;
+            size_t event_length = 0;
             if (time_length <= 8) {
-                next_token(event, sizeof event, ' ');
+                event_length = next_token(event, sizeof event, ' ');
             } else if (time_token[time_length - 1] == ':') {
                 // Time stamp and event word run together ("1234:56Kill:").
-                strcpy(event, time_token + 7);
+                event_length = time_length - 7;
+                memcpy(event, time_token + 7, event_length + 1);
                 time_token[7] = 0;
             }
-            kind = classify(event);
+            kind = classify(event, event_length);
         }
     }
     counts.forms[form]++;
