@@ -15,8 +15,9 @@
 // fatal_error ("too many clients in game"), which exits. That limit is the one
 // fatal stop a log can reach (names are cut to 64 characters by the parser),
 // and it is a documented end of the run, not a fault. Every new slot needs its
-// own user-info line of at least 25 bytes ("0 ClientUserinfoChanged:" and a
-// line end), so 511 slots need more than 12,700 bytes. Inputs are therefore
+// own user-info line of at least 25 bytes ("ClientUserinfoChanged: 7" and a
+// line end; only one client can do without its number), so 511 slots need
+// more than 12,700 bytes. Inputs are therefore
 // capped below that; everything else a log line can hold fits in the cap:
 // several 2046-byte pieces of one line, NUL bytes, junk, huge numbers.
 static constexpr size_t MAX_INPUT = 12000;

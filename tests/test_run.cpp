@@ -80,7 +80,8 @@ TEST(Run, LogFileArgumentsInOrderEachFileOnce) {
                          "Parsing b.log" + size, "WARNING: no log file matches nomatch.log",
                          "Parsing a.log" + size, "Parsing " + absolute + size, "Parsing logs/A.log" + size,
                          "Parsing logs/c.Log" + size, "WARNING: no log file matches LOGS/*.log",
-                         "Parsing empty.log [0 byte]", "WARNING: no log file matches " + spec.substr(0, 255)}));
+                         "Parsing empty.log [0 byte]", "WARNING: no game listed from empty.log (0 kill lines read)",
+                         "WARNING: no log file matches " + spec.substr(0, 255)}));
     EXPECT_TRUE(fs::exists(dir / "vexo_games/game_5.htm"));
     EXPECT_FALSE(fs::exists(dir / "vexo_games/game_6.htm"));
 }

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "app/warnings.h"
 #include "parse/numbers.h"
 #include "platform/platform.h"
 
@@ -17,10 +18,10 @@ const char* const VEXO_HOME_URL = "https://vexo.example.org/";
 const char* const VEXO_CONTACT = "vexo@example.org";
 const char* const VEXO_AUTHOR = "the VEXO project";
 
-const option_row option_table[13] = {
+const option_row option_table[OPTION_ROWS] = {
     {"a", 0}, {"b", 1}, {"l", 2}, {"d", 3}, {"f", 4}, {"o", 5}, {"cfg:", 6},
     {"g:", 7}, {"min_kills:", 8}, {"min_games:", 9}, {"min_playtime:", 10},
-    {"max_players:", 11}, {"top", 12},
+    {"max_players:", 11}, {"top", 12}, {"r", 13},
 };
 
 void copy_field(char* dst, size_t size, const char* src) {
@@ -34,7 +35,7 @@ settings_t::settings_t()
     : min_kills(0), min_games(0), min_playtime(0), max_players(0), top_players(0),
       games_per_file(50), filters_given(false), skip_bots(false), no_funnames(false),
       data_file(false), open_results(false), stylesheet_file(false),
-      chat_log(false), sort_order(SORT_RATIO) {
+      chat_log(false), sort_order(SORT_RATIO), report_page(false) {
     log_file[0] = 0;
     output_directory[0] = 0;
     homepage_address[0] = 0;
@@ -49,7 +50,7 @@ settings_t::~settings_t() {}
 int settings_t::find_option(const char* text) {
     if (!text || !*text) return -1;
     size_t len = strlen(text);
-    for (int row = 0; row < 13; row++) {
+    for (int row = 0; row < OPTION_ROWS; row++) {
         size_t n = strlen(option_table[row].name);
         if (len >= n && strncasecmp(text, option_table[row].name, n) == 0) return row;
     }
@@ -118,7 +119,7 @@ void settings_t::apply_command_line(int argc, const char* const* argv, bool repo
             case 7:
                 // The game lists hold games_per_file games each; below 1 has no meaning.
                 if (number < 1) {
-                    if (report) printf("\nWARNING: games per file below 1 refused: %i", number);
+                    if (report) warn(WARN_GAMES_PER_FILE, "\nWARNING: games per file below 1 refused: %i", number);
                 } else {
                     games_per_file = number;
                 }
@@ -128,6 +129,7 @@ void settings_t::apply_command_line(int argc, const char* const* argv, bool repo
             case 10: min_playtime = static_cast<uint32_t>(number); filters_given = true; break;
             case 11: max_players = number; filters_given = true; break;
             case 12: top_players = diverse::read_int(arg + 4); break;
+            case 13: report_page = true; break;
         }
     }
 }
@@ -159,6 +161,7 @@ void settings_t::print_usage() {
         {11, "<x>  no more than <x> players in player stats"},
         {7, "<x>            no more than <x> games per html file (default: 50)"},
         {12, "<x>           write additional top <x> players file"},
+        {13, "\t\t  write run report (report.htm)"},
     };
     printf("\nUsage: vexo [OPTIONS] <logfile> [OPTIONS]\n");
     printf("\nOptions:\n");
@@ -183,6 +186,8 @@ void settings_t::print() const {
     printf("\tMin games: %i\n", static_cast<int>(min_games));
     printf("\tMin playing time: %i\n", static_cast<int>(min_playtime));
     printf("\tWriting data file: %s\n", data_file ? "YES" : "NO");
+    // Printed only with /r: without it the block stays as it always was.
+    if (report_page) printf("\tWriting run report: YES\n");
     printf("\tSort order: %s\n", sort_order >= 0 && sort_order <= 9 ? order_words[sort_order] : "");
     printf("\n");
 }

@@ -24,7 +24,8 @@ struct option_row {
     const char* name;
     int id;
 };
-extern const option_row option_table[13];
+constexpr int OPTION_ROWS = 14;
+extern const option_row option_table[OPTION_ROWS];
 
 class settings_t {
 public:
@@ -52,6 +53,7 @@ public:
     bool stylesheet_file;
     bool chat_log;
     int32_t sort_order;
+    bool report_page;       // write the run report "report.htm" (/r)
 
     // Every plain argument as typed (cut to 255 characters), in order: the
     // log specifications of the run. `log_file` keeps the last one upper-cased.

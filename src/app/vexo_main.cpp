@@ -11,6 +11,7 @@
 
 #include "app/config_file.h"
 #include "app/fatal.h"
+#include "app/warnings.h"
 #include "game/resultdata.h"
 #include "parse/analyzelog.h"
 #include "parse/chat_log.h"
@@ -173,7 +174,7 @@ void vexo_main::write_results(const char* /*log_file*/) {
     for (const log_group& g : groups)
         if (!g.files.empty()) last_file = &g.files.back();
     for (const log_group& g : groups) {
-        if (!g.matched) printf("\nWARNING: no log file matches %s", g.spec.c_str());
+        if (!g.matched) warn(WARN_NO_LOG_MATCH, "\nWARNING: no log file matches %s", g.spec.c_str());
         for (const std::string& f : g.files) {
             analyze(f.c_str(), totals.get(), &f == last_file);
             platform::change_dir(start_dir);
@@ -183,6 +184,7 @@ void vexo_main::write_results(const char* /*log_file*/) {
     if (game_list.is_open()) close_game_list();
     platform::change_dir(results_dir);
     write_game_index();
+    if (settings.report_page) write_report(totals.get());
     write_rankings(totals.get(), 0);
     if (settings.top_players > 0) write_rankings(totals.get(), settings.top_players);
     platform::make_dir("vexo_players");
@@ -196,9 +198,17 @@ void vexo_main::write_results(const char* /*log_file*/) {
 }
 
 bool vexo_main::list_game(resultdata* game, analyzelog* parser) {
-    if (settings.skip_bots) game->remove_bots();
+    last_drop = DROP_NONE;
+    if (settings.skip_bots) {
+        const int before = game->player_count;
+        game->remove_bots();
+        if (before >= 2 && game->player_count < 2) last_drop = DROP_BOTS_LEFT_OUT;
+    }
     game->remove_inactive();
-    if (game->player_count < 2) return false;
+    if (game->player_count < 2) {
+        if (last_drop == DROP_NONE) last_drop = DROP_FEW_PLAYERS;
+        return false;
+    }
 
     const int g = ++games_written;
     if (settings.chat_log && parser && parser->chat && parser->chat->is_open()) parser->chat->heading(g + 1);
@@ -240,10 +250,16 @@ void vexo_main::analyze(const char* name, resultdata_total* totals, bool last) {
     resultdata* game = records[0].get();
     log_reader reader(file);
     if (settings.chat_log && !chat->is_open()) chat->open();
+    report.files.emplace_back();
+    file_report& file_counts = report.files.back();
+    file_counts.name = name;
+    file_counts.size = size;
+    const long long weapon_resets = warning_count(WARN_WEAPON_ID);
     {
         analyzelog parser(&reader, game, &settings, chat);
         for (;;) {
             game->reset();
+            const uint64_t kill_lines_before = parser.counts.kills[KILL_COUNTED];
             if (!parser.parse()) break;
             game->sort_players(settings.sort_order, false);
             long long percent = size > 0 ? reader.position() * 100 / size : 100;
@@ -253,7 +269,14 @@ void vexo_main::analyze(const char* name, resultdata_total* totals, bool last) {
             // the figure it shows changes.
             if (percent != shown_percent) platform::flush_console();
             shown_percent = percent;
-            if (!list_game(game, &parser)) continue;
+            if (!list_game(game, &parser)) {
+                file_counts.games.push_back({0, last_drop});
+                continue;
+            }
+            file_counts.games.push_back({games_written, DROP_NONE});
+            file_counts.listed++;
+            file_counts.kill_lines_listed += parser.counts.kills[KILL_COUNTED] - kill_lines_before;
+            for (int i = 0; i < game->player_count; i++) report.kills_listed += game->players[i].kills[0];
             totals->add_game(*game);
             const int following = (current + 1) % GAME_RECORDS;
             pages.wait_for(pages_of[following]);
@@ -268,6 +291,13 @@ void vexo_main::analyze(const char* name, resultdata_total* totals, bool last) {
         }
         pages.wait();
         printf("\b\b\b\b\b\b\b(100 %%)");
+        file_counts.counts = parser.counts;
+        file_counts.weapon_resets = warning_count(WARN_WEAPON_ID) - weapon_resets;
+        if (file_counts.listed == 0) {
+            const uint64_t kill_lines = parser.counts.events[EV_KILL];
+            warn(WARN_NO_GAME_LISTED, "\nWARNING: no game listed from %s (%i kill lines read)", name,
+                 kill_lines > INT32_MAX ? INT32_MAX : static_cast<int>(kill_lines));
+        }
         if (settings.data_file) printf("\nWriting vexodata.txt");
         fclose(file);
     }

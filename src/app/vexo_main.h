@@ -7,6 +7,7 @@
 #include <vector>
 #include "app/old_page_folders.h"
 #include "app/page_worker.h"
+#include "app/run_report.h"
 #include "app/settings.h"
 #include "html/html_page.h"
 
@@ -33,9 +34,11 @@ public:
     [[noreturn]] static void usage();
 
     // Drops the bots (with /b) and inactive players of a game just read; a
-    // game with two players left is numbered and listed (true).
+    // game with two players left is numbered and listed (true). Otherwise
+    // last_drop tells why it is not.
     bool list_game(resultdata* game, analyzelog* parser);
     bool write_game(resultdata* game, analyzelog* parser);   // list_game, then its pages
+    drop_reason last_drop = DROP_NONE;
 
     // Report (implemented with the pages, src/html).
     // The game's entry in its game list, its page and its data-file lines.
@@ -43,10 +46,13 @@ public:
     void open_game_list(int game_number);
     void close_game_list();
     void write_game_index();
+    // The run report "report.htm" (/r), from `report` and the totals.
+    void write_report(resultdata_total* totals);
     void write_rankings(resultdata_total* totals, int top);
     void write_player_pages(resultdata_total* totals);
 
 private:
+    run_report report;   // gathered whatever the options; written with /r
     chat_log* chat;
     // Enough records that the page thread's queue fills before the run
     // comes back to a record whose pages are not yet written; see analyze.

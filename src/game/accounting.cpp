@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "app/settings.h"
+#include "app/warnings.h"
 #include "game/resultdata.h"
 
 // Adds one to entry `w` and to the all-weapons entry 0; a kill with weapon id 0
@@ -34,7 +35,7 @@ int resultdata::add_kill(int killer, int victim, int weapon, int time) {
 
     if (weapon == 5 || weapon == 7 || weapon == 9 || weapon == 13) weapon--;
     if (weapon >= MAX_WEAPONS) {
-        printf("\nWARNING: weapon id > MAX_WEAPONS, weapon id reset to zero\n");
+        warn(WARN_WEAPON_ID, "\nWARNING: weapon id > MAX_WEAPONS, weapon id reset to zero\n");
         weapon = 0;
     }
 
@@ -89,7 +90,7 @@ int resultdata::add_kill(int killer, int victim, int weapon, int time) {
 void resultdata::add_item(int client, const char* class_name, int /*time*/) {
     if (client < 0) return;
     if (client >= MAX_CLIENT_IDS) {
-        printf("\nWARNING: player_id overflow in resultdata::add_item");
+        warn(WARN_ITEM_CLIENT, "\nWARNING: player_id overflow in resultdata::add_item");
         printf("\nLINE: %s\n", class_name);
         return;
     }

@@ -16,6 +16,8 @@ void vexo_main::write_game_index() {
     if (settings.top_players > 0)
         out.print("<p class=\"title\"><a href=\"top_players.htm\"><font color=red>Top %i players</font></a></p>",
                   settings.top_players);
+    if (settings.report_page)
+        out.puts("<p class=\"title\"><a href=\"report.htm\"><font color=red>Run report</font></a></p>");
     const int n = settings.games_per_file;
     const int g = games_written;
     const int lists = g >= 1 ? (g - 1) / n + 1 : 0;

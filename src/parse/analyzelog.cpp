@@ -27,7 +27,8 @@ static constexpr size_t INFO_VALUE_SIZE = 128;
 
 analyzelog::analyzelog(log_reader* log_stream, resultdata* results, const settings_t* settings, chat_log* chat)
     : chat(chat), log_stream(log_stream), results(results), settings(settings), cursor(""),
-      last_time(0), exit_seen(false) {}
+      last_time(0), exit_seen(false), form(FORM_MIN_SEC), stamp_seconds(0), game_open(false),
+      has_date_reference(false), date_reference(0) {}
 
 analyzelog::~analyzelog() {}
 
@@ -39,6 +40,7 @@ int analyzelog::parse() {
             continue;
         }
         if (log_stream->eof()) {
+            counts.ended_by_eof = game_open;
             results->end_game(last_time);
             return 0;
         }
@@ -47,12 +49,12 @@ int analyzelog::parse() {
     }
 }
 
-void analyzelog::first_token(const char* line, char* out, size_t out_size, char separator) {
+size_t analyzelog::first_token(const char* line, char* out, size_t out_size, char separator) {
     cursor = line;
-    next_token(out, out_size, separator);
+    return next_token(out, out_size, separator);
 }
 
-void analyzelog::next_token(char* out, size_t out_size, char separator) {
+size_t analyzelog::next_token(char* out, size_t out_size, char separator) {
     while (*cursor && (*cursor == separator || *cursor == ' ')) cursor++;
     const char* start = cursor;
     while (*cursor && *cursor != separator && *cursor != '\r' && *cursor != '\n') cursor++;
@@ -60,6 +62,7 @@ void analyzelog::next_token(char* out, size_t out_size, char separator) {
     if (length > out_size - 1) length = out_size - 1;
     memcpy(out, start, length);
     out[length] = 0;
+    return length;
 }
 
 int analyzelog::read_time(const char* text) {
@@ -74,87 +77,214 @@ int analyzelog::read_time(const char* text) {
     return last_time;
 }
 
-namespace {
+// The other forms' time was taken when the line was split.
+inline int analyzelog::line_time(const char* time_token) {
+    if (form <= FORM_UNKNOWN) return read_time(time_token);
+    last_time = stamp_seconds;
+    return last_time;
+}
 
-enum event_kind {
-    EV_NONE, EV_ITEM, EV_KILL, EV_USERINFO, EV_CONNECT, EV_DISCONNECT, EV_SAY, EV_SCORE,
-    EV_INIT_GAME, EV_WARMUP, EV_GAME_START, EV_GAME_END, EV_EXIT, EV_SHUTDOWN
+const char* const event_words[EVENT_KINDS] = {
+    "Item:", "Kill:", "----", "ClientUserinfoChanged:", "ClientBegin:", "ClientConnect:",
+    "ClientDisconnect:", "say:", "sayteam:", "score:", "InitGame:", "Warmup:", "Game_Start:",
+    "Game_End:", "Exit:", "ShutdownGame:", "",
 };
 
+namespace {
+
+// Kills skipped while ignore_events is set are told apart by what set it
+// last: "Exit:" or "Game_End:", or anything else.
+bool ignore_after_exit = false;
+
+void stop_counting(bool after_exit) {
+    // A one-on-one rule meeting a game already ended keeps the end as cause.
+    if (!ignore_events || after_exit) ignore_after_exit = after_exit;
+    ignore_events = true;
+}
+
 // The event words, compared whole and with case; a word beginning with "----"
-// (a separator line) and the words without an action ("ClientBegin:",
-// "sayteam:") come out as EV_NONE. The first character picks the candidates.
-event_kind classify(const char* event) {
-    switch (event[0]) {
-        case 'I':
-            if (strcmp(event, "Item:") == 0) return EV_ITEM;
-            if (strcmp(event, "InitGame:") == 0) return EV_INIT_GAME;
+// is a line of dashes. The length picks the candidates, which are compared
+// by memcmp of a known size (no library call). Inlined: every line of a log
+// passes here.
+template <size_t N>
+inline bool word_is(const char* event, const char (&word)[N]) {
+    return memcmp(event, word, N - 1) == 0;
+}
+
+inline __attribute__((always_inline)) event_kind classify(const char* event, size_t length) {
+    if (length >= 4 && word_is(event, "----")) return EV_DASHES;
+    switch (length) {
+        case 4:
+            if (word_is(event, "say:")) return EV_SAY;
             break;
-        case 'K':
-            if (strcmp(event, "Kill:") == 0) return EV_KILL;
+        case 5:
+            if (word_is(event, "Item:")) return EV_ITEM;
+            if (word_is(event, "Kill:")) return EV_KILL;
+            if (word_is(event, "Exit:")) return EV_EXIT;
             break;
-        case 'C':
-            if (strcmp(event, "ClientUserinfoChanged:") == 0) return EV_USERINFO;
-            if (strcmp(event, "ClientConnect:") == 0) return EV_CONNECT;
-            if (strcmp(event, "ClientDisconnect:") == 0) return EV_DISCONNECT;
+        case 6:
+            if (word_is(event, "score:")) return EV_SCORE;
             break;
-        case 's':
-            if (strcmp(event, "say:") == 0) return EV_SAY;
-            if (strcmp(event, "score:") == 0) return EV_SCORE;
+        case 7:
+            if (word_is(event, "Warmup:")) return EV_WARMUP;
             break;
-        case 'W':
-            if (strcmp(event, "Warmup:") == 0) return EV_WARMUP;
+        case 8:
+            if (word_is(event, "sayteam:")) return EV_SAYTEAM;
             break;
-        case 'G':
-            if (strcmp(event, "Game_Start:") == 0) return EV_GAME_START;
-            if (strcmp(event, "Game_End:") == 0) return EV_GAME_END;
+        case 9:
+            if (word_is(event, "InitGame:")) return EV_INIT_GAME;
+            if (word_is(event, "Game_End:")) return EV_GAME_END;
             break;
-        case 'E':
-            if (strcmp(event, "Exit:") == 0) return EV_EXIT;
+        case 11:
+            if (word_is(event, "Game_Start:")) return EV_GAME_START;
             break;
-        case 'S':
-            if (strcmp(event, "ShutdownGame:") == 0) return EV_SHUTDOWN;
+        case 12:
+            if (word_is(event, "ClientBegin:")) return EV_BEGIN;
+            break;
+        case 13:
+            if (word_is(event, "ShutdownGame:")) return EV_SHUTDOWN;
+            break;
+        case 14:
+            if (word_is(event, "ClientConnect:")) return EV_CONNECT;
+            break;
+        case 17:
+            if (word_is(event, "ClientDisconnect:")) return EV_DISCONNECT;
+            break;
+        case 22:
+            if (word_is(event, "ClientUserinfoChanged:")) return EV_USERINFO;
             break;
     }
-    return EV_NONE;
+    return EV_UNKNOWN;
+}
+
+inline bool is_digit(char c) { return c >= '0' && c <= '9'; }
+
+// "[YYYY-MM-DD] [hh:mm:ss] " from the first column of the line.
+constexpr char DATE_SHAPE[] = "[9999-99-99] [99:99:99] ";
+constexpr size_t DATE_STAMP_LENGTH = sizeof DATE_SHAPE - 1;
+
+bool date_stamp(const char* line) {
+    for (size_t i = 0; i < DATE_STAMP_LENGTH; i++) {
+        if (DATE_SHAPE[i] == '9' ? !is_digit(line[i]) : line[i] != DATE_SHAPE[i]) return false;
+    }
+    return true;
+}
+
+int two_digits(const char* p) { return (p[0] - '0') * 10 + (p[1] - '0'); }
+
+// Days since 1970-01-01 of a date, counted the way timegm counts them: a
+// month outside 1 to 12 runs into the years around, a day outside the month
+// into the months around.
+int64_t day_number(int year, int month, int day) {
+    int64_t y = year + (month - 1 >= 0 ? (month - 1) / 12 : -((12 - month) / 12));
+    const int m = ((month - 1) % 12 + 12) % 12 + 1;   // 1 to 12
+    // Days from civil (proleptic Gregorian), the year taken from March on.
+    y -= m <= 2;
+    const int64_t era = (y >= 0 ? y : y - 399) / 400;
+    const int64_t yoe = y - era * 400;
+    const int64_t doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5;
+    const int64_t doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
+    return era * 146097 + doe - 719468 + (day - 1);
+}
+
+// "digits, a '.', and no ':'": seconds with tenths ("600.1", "0.0", "103./").
+// The token begins with a digit and has `length` characters.
+inline bool tenths_token(const char* token, size_t length) {
+    if (length >= 3 && token[length - 3] == ':') return false;   // "12:34", at once
+    const char* p = token + 1;
+    while (is_digit(*p)) p++;
+    return *p == '.' && memchr(p, ':', length - static_cast<size_t>(p - token)) == nullptr;
 }
 
 }  // namespace
 
+void analyzelog::note_not_understood(const char* line) {
+    counts.not_understood++;
+    if (counts.first_not_understood.size() >= log_counts::SHOWN_NOT_UNDERSTOOD) return;
+    size_t n = strlen(line);
+    while (n > 0 && (line[n - 1] == '\n' || line[n - 1] == '\r')) n--;
+    counts.first_not_understood.push_back({counts.lines(), std::string(line, n)});
+}
+
 int analyzelog::parse_line(char* line) {
     char time_token[TIME_SIZE];
     char event[EVENT_SIZE];
-    first_token(line, time_token, sizeof time_token, ' ');
-    event[0] = 0;
-    size_t time_length = strlen(time_token);
-    if (time_length <= 8) {
-        next_token(event, sizeof event, ' ');
-    } else if (time_token[time_length - 1] == ':') {
-        // Time stamp and event word run together ("1234:56Kill:").
-        strcpy(event, time_token + 7);
-        time_token[7] = 0;
+    event_kind kind = EV_UNKNOWN;
+    if (line[0] == '[' && date_stamp(line)) {
+        // Date and clock: days after the file's first such date add a day's seconds.
+        form = FORM_DATE;
+        const int64_t day = day_number(diverse::read_int(line + 1), two_digits(line + 6), two_digits(line + 9));
+        if (!has_date_reference) {
+            has_date_reference = true;
+            date_reference = day;
+        }
+        int64_t seconds = two_digits(line + 14) * 3600 + two_digits(line + 17) * 60 + two_digits(line + 20);
+        if (day > date_reference) seconds += (day - date_reference) * 86400;
+        stamp_seconds = seconds > INT32_MAX ? INT32_MAX : static_cast<int32_t>(seconds);
+        time_token[0] = 0;
+        cursor = line + DATE_STAMP_LENGTH;
+        kind = classify(event, next_token(event, sizeof event, ' '));
+    } else {
+        size_t time_length = first_token(line, time_token, sizeof time_token, ' ');
+        const char c = time_token[0];
+        if (is_digit(c)) {
+            form = FORM_MIN_SEC;
+            if (tenths_token(time_token, time_length)) {
+                form = FORM_TENTHS;
+                stamp_seconds = diverse::read_int(time_token);   // the whole seconds
+            }
+        } else if ((kind = classify(time_token, time_length)) != EV_UNKNOWN) {
+            // No time stamp: the first token is the event word.
+            form = FORM_NONE;
+            stamp_seconds = 0;
+            last_time = 0;
+        } else {
+            form = (c == '-' || c == '+') && is_digit(time_token[1]) ? FORM_MIN_SEC : FORM_UNKNOWN;
+        }
+        if (form != FORM_NONE) {
+            event[0] = 0;
+            size_t event_length = 0;
+            if (time_length <= 8) {
+                event_length = next_token(event, sizeof event, ' ');
+            } else if (time_token[time_length - 1] == ':') {
+                // Time stamp and event word run together ("1234:56Kill:").
+                event_length = time_length - 7;
+                memcpy(event, time_token + 7, event_length + 1);
+                time_token[7] = 0;
+            }
+            kind = classify(event, event_length);
+        }
     }
+    counts.forms[form]++;
+    counts.events[kind]++;
+    if (form == FORM_UNKNOWN || kind == EV_UNKNOWN) note_not_understood(line);
 
     char general[GENERAL_SIZE];
-    switch (classify(event)) {
+    switch (kind) {
         case EV_ITEM: {
             if (ignore_events) return 0;
             char item[ITEM_SIZE];
             next_token(general, sizeof general, ' ');
             int client = diverse::read_int(general);
             next_token(item, sizeof item, '\n');
-            results->add_item(client, item, read_time(time_token));
+            results->add_item(client, item, line_time(time_token));
             break;
         }
         case EV_KILL: {
-            if (ignore_events) return 0;
+            if (ignore_events) {
+                counts.kills[ignore_after_exit ? KILL_AFTER_EXIT : KILL_SKIPPED]++;
+                return 0;
+            }
             next_token(general, sizeof general, ' ');
             int killer = diverse::read_int(general);
             next_token(general, sizeof general, ' ');
             int victim = diverse::read_int(general);
             next_token(general, sizeof general, ' ');
             int weapon = diverse::read_int(general);
-            results->add_kill(killer, victim, weapon, read_time(time_token));
+            // add_kill: 0 counted, 1 a bot's kill left out, 2 no such client.
+            const int result = results->add_kill(killer, victim, weapon, line_time(time_token));
+            const unsigned fate = static_cast<unsigned>(result);
+            counts.kills[fate <= KILL_UNKNOWN_CLIENT ? fate : unsigned{KILL_UNKNOWN_CLIENT}]++;
             break;
         }
         case EV_USERINFO:
@@ -163,12 +293,12 @@ int analyzelog::parse_line(char* line) {
             break;
         case EV_CONNECT:
             next_token(general, sizeof general, ' ');
-            results->client_connect(diverse::read_int(general), read_time(time_token));
+            results->client_connect(diverse::read_int(general), line_time(time_token));
             break;
         case EV_DISCONNECT:
             next_token(general, sizeof general, ' ');
-            if (results->client_disconnect(diverse::read_int(general), read_time(time_token)))
-                ignore_events = true;
+            if (results->client_disconnect(diverse::read_int(general), line_time(time_token)))
+                stop_counting(false);
             break;
         case EV_SAY:
             say();
@@ -184,26 +314,33 @@ int analyzelog::parse_line(char* line) {
             break;
         }
         case EV_INIT_GAME:
-            init_game(read_time(time_token));
+            game_open = true;
+            init_game(line_time(time_token));
             break;
         case EV_WARMUP:
-            results->end_game(read_time(time_token));
+            results->end_game(line_time(time_token));
             ignore_events = true;
+            ignore_after_exit = false;
             break;
         case EV_GAME_START:
             ignore_events = false;
             break;
         case EV_GAME_END:
-            ignore_events = true;
+            stop_counting(true);
             break;
         case EV_EXIT:
-            ignore_events = true;
+            stop_counting(true);
             exit_seen = true;
             break;
         case EV_SHUTDOWN:
-            results->end_game(read_time(time_token));
+            game_open = false;
+            results->end_game(line_time(time_token));
             return 1;
-        case EV_NONE:
+        case EV_DASHES:
+        case EV_BEGIN:
+        case EV_SAYTEAM:
+        case EV_UNKNOWN:
+        case EVENT_KINDS:
             break;
     }
     return 0;
@@ -227,8 +364,8 @@ void analyzelog::userinfo_changed(const char* time_token) {
     }
     int team = team_text[0] ? diverse::read_int(team_text) : -1;
     int bot_skill = skill[0] ? diverse::read_int(skill) : -1;
-    if (results->client_userinfo(client, name, bot_skill, team, read_time(time_token)))
-        ignore_events = true;
+    if (results->client_userinfo(client, name, bot_skill, team, line_time(time_token)))
+        stop_counting(false);
 }
 
 void analyzelog::say() {
@@ -246,6 +383,7 @@ void analyzelog::say() {
 
 void analyzelog::init_game(int time) {
     ignore_events = results->game_type == 1 && exit_seen;
+    ignore_after_exit = ignore_events;   // the one-on-one match before ended with "Exit:"
     exit_seen = false;
     results->init_game(time);
     char key[INFO_KEY_SIZE];

@@ -1,9 +1,12 @@
 // analyzelog: the parser of one log file. parse() reads lines until a game has
-// ended (1) or the file has ended (0); parse_line() dispatches one line's event
-// word to the game record and the chat log.
+// ended (1) or the file has ended (0); parse_line() splits one line into its
+// time stamp (m:ss, seconds with tenths, date and clock, or none) and event
+// word, dispatches the word to the game record and the chat log, and counts
+// the line.
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include "parse/log_counts.h"
 #include "parse/log_reader.h"
 
 class resultdata;
@@ -21,8 +24,10 @@ public:
 
     int parse();
     int parse_line(char* line);
-    void first_token(const char* line, char* out, size_t out_size, char separator);
-    void next_token(char* out, size_t out_size, char separator);
+    // Both return the length of the token copied.
+    size_t first_token(const char* line, char* out, size_t out_size, char separator);
+    size_t next_token(char* out, size_t out_size, char separator);
+    // An "m:ss" time stamp in seconds; also stored in last_time.
     int read_time(const char* text);
 
     chat_log* chat;          // the run's chat log (open only with /l)
@@ -32,8 +37,18 @@ public:
     const char* cursor;
     int32_t last_time;
     bool exit_seen;
+    log_counts counts;   // of the lines read so far
 
 private:
+    // The current line's time stamp in seconds, whatever its form; also
+    // stored in last_time.
+    int line_time(const char* time_token);
+    void note_not_understood(const char* line);
+    time_form form;            // of the current line
+    int32_t stamp_seconds;     // the current line's time when its form is not m:ss
+    bool game_open;            // an "InitGame:" since the last "ShutdownGame:"
+    bool has_date_reference;
+    int64_t date_reference;    // day number of the file's first date-and-clock line
     void userinfo_changed(const char* time_token);
     void say();
     void init_game(int time);

@@ -1,0 +1,183 @@
+// The time-stamp forms of a log line (m:ss, seconds with tenths, date and
+// clock, none), the warning about a log file that lists no game, and the run
+// report (/r) of a whole run on hand-made logs.
+#include <climits>
+#include <cstdio>
+#include <memory>
+
+#include "app/settings.h"
+#include "game/resultdata.h"
+#include "harness.h"
+#include "parse/analyzelog.h"
+
+namespace {
+
+using namespace harness;
+
+// One game of Ash and Birch: Ash kills Birch twice, Birch says hello, and the
+// game ends 150 seconds after it began. `stamp` writes the time stamp of a
+// line `s` seconds into the game, in the form under test.
+std::string game_log(std::string (*stamp)(int)) {
+    const std::vector<std::pair<int, std::string>> lines = {
+        {0, "------------------------------------------------------------"},
+        {0, "InitGame: \\g_gametype\\0\\mapname\\Pebble"},
+        {0, "ClientConnect: 0"},
+        {0, "ClientUserinfoChanged: 0 n\\Ash\\t\\0"},
+        {0, "ClientConnect: 1"},
+        {0, "ClientUserinfoChanged: 1 n\\Birch\\t\\0"},
+        {30, "Kill: 0 1 10: Ash killed Birch by MOD_RAILGUN"},
+        {60, "Kill: 0 1 10: Ash killed Birch by MOD_RAILGUN"},
+        {70, "say: Birch: hello <all>"},
+        {150, "ShutdownGame:"},
+    };
+    std::string log;
+    for (const auto& l : lines) log += stamp(l.first) + l.second + "\r\n";
+    return log;
+}
+
+std::string min_sec(int s) {
+    char b[32];
+    snprintf(b, sizeof b, "%3d:%02d ", s / 60, s % 60);
+    return b;
+}
+std::string tenths(int s) { return std::to_string(s) + ".7 "; }
+std::string no_stamp(int) { return ""; }
+// From 23:59:00 on 2017-05-07, past midnight.
+std::string date_clock(int s) {
+    const int t = 23 * 3600 + 59 * 60 + s;
+    char b[64];
+    snprintf(b, sizeof b, "[2017-05-%02d] [%02d:%02d:%02d] ", 7 + t / 86400, t % 86400 / 3600, t % 3600 / 60, t % 60);
+    return b;
+}
+
+// The time of the last line of each case, as the line's events take it.
+TEST(LogForms, TimeOfEachForm) {
+    const struct {
+        std::vector<const char*> lines;
+        int32_t last_time;
+    } cases[] = {
+        {{"12:34 ClientConnect: 0"}, 754},
+        {{"600.1 ClientConnect: 0"}, 600},
+        {{"103./ ClientConnect: 0"}, 103},
+        {{"0.0 ClientConnect: 0"}, 0},
+        {{"1:00 ClientConnect: 0", "123456.78 ClientConnect: 0"}, 60},   // too long: no event
+        {{"1:00 ClientConnect: 0", "12.3:4 ClientConnect: 0"}, 720},     // a colon: m:ss as ever
+        {{"5:00 ClientConnect: 0", "ClientConnect: 0"}, 0},
+        {{"5:00 ClientConnect: 0", "------"}, 0},
+        {{"5:00 ClientConnect: 0", "clientConnect: 0"}, 300},              // not a word of the list
+        {{"[2017-05-07] [23:59:59] nothing", "[2017-05-08] [00:00:01] ClientConnect: 0"}, 86401},
+        {{"[2017-05-07] [10:00:00] ClientConnect: 0", "[2017-05-06] [09:00:00] ClientConnect: 0"}, 32400},
+        {{"[2017-12-31] [00:00:00] ClientConnect: 0", "[2017-13-01] [00:00:02] ClientConnect: 0"}, 86402},
+        {{"[2016-02-28] [00:00:00] ClientConnect: 0", "[2016-02-30] [00:00:00] ClientConnect: 0"}, 172800},
+        {{"[0000-01-01] [00:00:00] ClientConnect: 0", "[9999-12-31] [23:59:59] ClientConnect: 0"}, INT32_MAX},
+        {{"1:00 ClientConnect: 0", "[2017-5-07] [18:38:43] ClientConnect: 0"}, 60},   // not the date shape
+        {{"1:00 ClientConnect: 0", " [2017-05-07] [18:38:43] ClientConnect: 0"}, 60},
+    };
+    settings_t settings;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.lines.back());
+        resultdata game(&settings);
+        analyzelog parser(nullptr, &game, &settings, nullptr);
+        for (const char* l : c.lines) {
+            char line[LOG_LINE_MAX];
+            std::snprintf(line, sizeof line, "%s", l);
+            parser.parse_line(line);
+        }
+        EXPECT_EQ(parser.last_time, c.last_time);
+    }
+}
+
+// ------------------------------------------------------------ whole runs
+
+// The report's row of a count.
+std::string row(const std::string& label, const std::string& value) {
+    return "<tr>\r\n<td align=left>" + label + "</td>\r\n<td align=right>" + value + "</td>\r\n</tr>\r\n";
+}
+
+// Game 1 listed (one kill line of an unknown client, one with a weapon id
+// beyond the table, one after "Exit:"), game 2 dropped (one player), game 3
+// cut off by the end of the file in its warm-up.
+const char* const MIXED_LOG =
+    "junk <line> & more\n"
+    "  0:00 InitGame: \\g_gametype\\0\\mapname\\Pebble\n"
+    "  0:00 ClientUserinfoChanged: 0 n\\Ash\\t\\0\n"
+    "  0:00 ClientUserinfoChanged: 1 n\\Birch\\t\\0\n"
+    "  0:10 Kill: 0 1 10: x\n"
+    "  0:20 Kill: 1 0 10: x\n"
+    "  0:30 Kill: 7 0 10: x\n"
+    "  0:40 Kill: 0 1 40: x\n"
+    "  0:50 Exit: Timelimit hit.\n"
+    "  0:55 Kill: 0 1 10: x\n"
+    "  1:00 ShutdownGame:\n"
+    "  0:00 InitGame: \\g_gametype\\0\n"
+    "  0:00 ClientUserinfoChanged: 0 n\\Ash\\t\\0\n"
+    "  0:10 Kill: 0 0 10: x\n"
+    "  0:20 ShutdownGame:\n"
+    "  0:00 InitGame: \\g_gametype\\0\n"
+    "  0:00 Warmup:\n"
+    "  0:05 Kill: 0 1 10: x\n";
+
+TEST(LogRuns, EveryFormListsItsGameAndTheReportCountsTheLines) {
+    scratch_dir dir;
+    write_file(dir / "console.log", game_log(no_stamp));
+    write_file(dir / "dated.log", game_log(date_clock));
+    write_file(dir / "tenths.log", game_log(tenths));
+    write_file(dir / "mixed.log", MIXED_LOG);
+    write_file(dir / "nothing.log", "  0:00 InitGame: \\x\\y\n  0:05 Kill: 3 4 5: x\n  0:10 ShutdownGame:\n");
+    const run_result r = run_vexo(dir.path, {"/r", "/l", "/d", "console.log", "dated.log", "tenths.log", "mixed.log", "nothing.log"});
+    EXPECT_EQ(r.code, 0);
+    const std::string& out = r.out;
+    // Each form gives its game: two kills of Ash, and the play time the form tells.
+    const std::string data = read_file(dir / "vexodata.txt");
+    for (const char* game : {"1,Ash,2,0,0,0,00:00:00", "2,Ash,2,0,0,0,00:02:30", "3,Ash,2,0,0,0,00:02:30"})
+        EXPECT_NE(data.find(game), std::string::npos) << game << data;
+
+    // The warning follows the progress of the file that lists no game, and only that one.
+    const size_t warning = out.find("(100 %)\nWARNING: no game listed from nothing.log (1 kill lines read)");
+    EXPECT_NE(warning, std::string::npos) << out;
+    EXPECT_EQ(out.find("WARNING: no game listed"), warning + 8);
+    EXPECT_NE(out.find("\tWriting run report: YES\n"), std::string::npos);
+    // Chat lines in every form, games numbered in the run's order.
+    const std::string chat = read_file(dir / "chat.htm");
+    for (const char* game : {"Game 2", "Game 3", "Game 4"})
+        EXPECT_NE(chat.find(std::string("<b>Birch</b>: hello &lt;all&gt;<br>\r\n<p><i><b>") + game), std::string::npos)
+            << game;
+    EXPECT_NE(read_file(dir / "games.htm").find("<a href=\"report.htm\"><font color=red>Run report</font></a>"),
+              std::string::npos);
+
+    const std::string report = read_file(dir / "report.htm");
+    for (const std::string& expected : {
+             row("Lines read", "10") + "<tr>\r\n<th colspan=2 align=left bgcolor=#000080>Lines by time stamp</th>",
+             row("none: the event word first", "10"), row("date and clock ([2017-05-07] [18:38:43])", "10"),
+             row("seconds and tenths (600.1)", "10"),
+             // mixed.log
+             row("Lines read", "18"), row("m:ss (12:34)", "17"), row("none of these forms", "1"),
+             row("Kill:", "7") + row("ClientUserinfoChanged:", "3"),
+             row("Lines not understood", "1") + "<tr>\r\n<td align=left>Line 1</td>\r\n"
+                                                   "<td align=left>junk &lt;line&gt; &amp; more</td>",
+             row("Games started (InitGame:)", "3") + row("Games ended by ShutdownGame:", "2") +
+                 row("Games ended by Warmup:", "1") + row("Games ended by the end of the file", "1") +
+                 row("Games listed", "1") + row("Games dropped: fewer than two active players", "1"),
+             row("Kill lines read", "7") + row("Counted", "4") +
+                 row("Counted with the weapon id reset to 0 (after the weapon warning)", "1") +
+                 row("Counted in the listed games", "3") + row("No counter changed: after Exit: or Game_End:", "1") +
+                 row("No counter changed: during a warm-up or while events are skipped", "1") +
+                 row("No counter changed: unknown client", "1"),
+             std::string("<td align=left><a href=\"vexo_games/game_4.htm\">Game 4</a></td>\r\n</tr>\r\n<tr>\r\n"
+                         "<td align=left>2</td>\r\n<td align=left>dropped: fewer than two active players</td>"),
+             row("no game listed from a log file", "1") + row("weapon id beyond the table, reset to 0", "1"),
+             row("Kills in the totals (all players)", "9") + row("Kills counted in the listed games", "9") +
+                 "</table>\r\n<p><b>The totals hold exactly the kills of the listed games.</b></p>",
+         })
+        EXPECT_NE(report.find(expected), std::string::npos) << expected;
+}
+
+TEST(LogRuns, WithoutTheOptionNoReport) {
+    scratch_dir dir;
+    write_file(dir / "dated.log", game_log(date_clock));
+    EXPECT_EQ(run_vexo(dir.path, {"dated.log"}).out.find("report"), std::string::npos);
+    EXPECT_FALSE(fs::exists(dir / "report.htm"));
+    EXPECT_EQ(read_file(dir / "games.htm").find("report.htm"), std::string::npos);
+}
+
+}  // namespace
