@@ -20,7 +20,7 @@ outfile::~outfile() {
     fclose(stream);
 }
 
-void outfile::open(const char* path, const char* shown) { open_mode(path, shown, "wb"); }
+void outfile::open(const char* path, const char* shown) { open_mode(path, shown, "wbx"); }
 
 void outfile::open_append(const char* path, const char* shown) { open_mode(path, shown, "ab"); }
 

@@ -1,6 +1,7 @@
 // resultdata: game frame (reset, init, end), the client table and play time.
 #include "game/resultdata.h"
 
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
@@ -12,7 +13,7 @@ static constexpr size_t MATRIX_CELLS =
 
 resultdata::resultdata(settings_t* settings)
     : settings(settings), player_count(0), start_time(0), game_type(0), timelimit(0),
-      fraglimit(0), team_game(false), used_extent(0) {
+      fraglimit(0), team_game(false), too_many_clients(false), used_extent(0) {
     // calloc: the zero pages of the 16 MiB matrix cost memory only once written.
     uint16_t* matrix = static_cast<uint16_t*>(calloc(MATRIX_CELLS, sizeof(uint16_t)));
     if (!matrix) fatal_error("resultdata - out of memory");
@@ -43,6 +44,7 @@ void resultdata::reset() {
     team_results[2].reset();
     player_count = 0;
     used_extent = 0;
+    too_many_clients = false;
 }
 
 void resultdata::renew() {
@@ -135,7 +137,9 @@ bool resultdata::client_userinfo(int n, const char* name, int bot_skill, int tea
     bool result = game_type == 1 && in_game && players[c.slot].team != 3 && team == 3;
     switch (c.state) {
         case 0: {
-            c.slot = add_player();
+            const int slot = add_player();
+            if (slot < 0) break;
+            c.slot = slot;
             c.state = 1;
             player_t& p = players[c.slot];
             p.set_name(name);
@@ -149,7 +153,9 @@ bool resultdata::client_userinfo(int n, const char* name, int bot_skill, int tea
             if (found >= 0) {
                 c.slot = found;
             } else {
-                c.slot = add_player();
+                const int slot = add_player();
+                if (slot < 0) break;
+                c.slot = slot;
                 players[c.slot].set_name(name);
                 players[c.slot].bot_skill = bot_skill;
             }
@@ -192,8 +198,13 @@ int resultdata::client_spectate(int n, int time) {
 }
 
 int resultdata::add_player() {
-    if (player_count >= MAX_PLAYER_SLOTS - 1)
-        fatal_error("resultdata::add_player - too many clients in game (%i)", player_count);
+    if (too_many_clients) return -1;
+    if (player_count >= MAX_PLAYER_SLOTS - 1) {
+        // One such game must not stop every run over its log.
+        printf("\nWARNING: game dropped: more than 511 clients");
+        too_many_clients = true;
+        return -1;
+    }
     players[player_count].reset();
     player_count++;
     if (player_count > used_extent) used_extent = player_count;

@@ -48,6 +48,7 @@ void vexo_main::close_game_list() {
 }
 
 bool vexo_main::list_game(resultdata* game, analyzelog* parser) {
+    if (game->too_many_clients) return false;
     if (settings.skip_bots) game->remove_bots();
     game->remove_inactive();
     if (game->player_count < 2) return false;

@@ -135,8 +135,29 @@ int analyzelog::parse_line(char* line) {
         time_token[7] = 0;
     }
 
+    const event_kind kind = classify(event);
+    // A dropped game takes no more lines until it ends: only its chat is
+    // written, and the flags that follow the log are kept.
+    if (results->too_many_clients) {
+        switch (kind) {
+            case EV_SAY:
+            case EV_GAME_START:
+            case EV_GAME_END:
+            case EV_EXIT:
+                break;
+            case EV_WARMUP:
+                ignore_events = true;
+                return 0;
+            case EV_SHUTDOWN:
+                read_time(time_token);
+                results->clear_clients();
+                return 1;
+            default:
+                return 0;
+        }
+    }
     char general[GENERAL_SIZE];
-    switch (classify(event)) {
+    switch (kind) {
         case EV_ITEM: {
             if (ignore_events) return 0;
             char item[ITEM_SIZE];
