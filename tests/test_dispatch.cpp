@@ -171,7 +171,8 @@ TEST_F(Dispatch, ScoreLinesAddPingSamples) {
                   " 0:33 score: 5 ping: 70 client: -1\n"
                   " 0:34 score: 5 ping: 70 client: 4294967296\n"
                   " 0:35 score: 5 ping: 99999999999 client: 1 Bob\n"
-                  " 0:36 score:\n");
+                  " 0:36 score:\n"
+                  " 0:37 score: 5 ping: -20 client: 0 Ann\n");   // no sample: negative
     EXPECT_EQ(log.slot(0).ping_count, 2 + 1);  // the empty line is a sample of 0 for client 0
     EXPECT_EQ(log.slot(0).ping_sum, 120);
     EXPECT_EQ(log.slot(1).ping_count, 1);

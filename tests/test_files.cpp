@@ -78,6 +78,13 @@ TEST_F(OutFile, OpenTruncatesAndOpenAppendAppends)
     }
     f.close();
     EXPECT_EQ(read_file("new.txt"), "a");
+    // A page is a new file: a link in its place is replaced, never written through.
+    write_file("theirs.txt", "theirs");
+    fs::create_symlink("theirs.txt", "linked.htm");
+    f.open("linked.htm");
+    f.close();
+    EXPECT_EQ(read_file("theirs.txt"), "theirs");
+    EXPECT_TRUE(fs::is_regular_file(fs::symlink_status("linked.htm")));
     EXPECT_EQ(read_file("closed_by_destructor.txt"), "00007");
 }
 
@@ -91,6 +98,7 @@ TEST_F(OutFile, FailedOpenAndLostDataAreFatal)
             std::exit(0);
         },
         testing::ExitedWithCode(1), "\nERROR: Couldn't open missing_folder/x.htm\n\nPress ENTER to exit.");
+
     // /dev/full refuses every write like a full disk.
     EXPECT_EXIT(
         {
@@ -174,13 +182,15 @@ TEST_F(DelTree, TreeRemovableAndRemoveTree)
     EXPECT_EQ(fs::current_path(), dir);
 }
 
-TEST_F(DelTree, WildcardSpecification)
+TEST_F(DelTree, WildcardSpecificationMatchesLetterCase)
 {
     fs::create_directories("Vexo_Games/x");
+    fs::create_directories("vexo_games/x");
     write_file("vexo_a.htm", "1");
     write_file("keep.htm", "2");
     diverse::deltree("vexo_*");
-    EXPECT_FALSE(fs::exists("Vexo_Games"));
+    EXPECT_TRUE(fs::exists("Vexo_Games/x"));
+    EXPECT_FALSE(fs::exists("vexo_games"));
     EXPECT_FALSE(fs::exists("vexo_a.htm"));
     EXPECT_TRUE(fs::exists("keep.htm"));
 }

@@ -212,18 +212,18 @@ TEST_F(GameRecord, RenewIsANewRecord) {
     for (int w = 0; w < MAX_WEAPONS; w++) EXPECT_EQ(rd->get_kills_vs(0, 1, w), 0u) << w;
 }
 
-using GameRecordDeathTest = GameRecord;
-
-TEST_F(GameRecordDeathTest, TooManyPlayersIsFatal) {
+TEST_F(GameRecord, TooManyPlayersDropTheGame) {
     start();
     for (int i = 0; i < 511; ++i) EXPECT_EQ(rd->add_player(), i);
+    EXPECT_FALSE(rd->too_many_clients);
+    testing::internal::CaptureStdout();
+    EXPECT_EQ(rd->add_player(), -1);
+    EXPECT_EQ(rd->add_player(), -1);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "\nWARNING: game dropped: more than 511 clients");
+    EXPECT_TRUE(rd->too_many_clients);
     EXPECT_EQ(rd->get_player_count(), 511);
-    EXPECT_EXIT(
-        {
-            vexo_test::fatal_child();
-            rd->add_player();
-        },
-        ::testing::ExitedWithCode(1), "ERROR: resultdata::add_player - too many clients in game \\(511\\)");
+    rd->reset();
+    EXPECT_FALSE(rd->too_many_clients);
 }
 
 }  // namespace

@@ -3,6 +3,8 @@
 // ends in a run that reports success.
 #include "app/outfile.h"
 
+#include <unistd.h>
+
 #include <cstdarg>
 #include <cstring>
 #include <vector>
@@ -20,7 +22,10 @@ outfile::~outfile() {
     fclose(stream);
 }
 
-void outfile::open(const char* path, const char* shown) { open_mode(path, shown, "wbx"); }
+void outfile::open(const char* path, const char* shown) {
+    unlink(path);
+    open_mode(path, shown, "wbx");
+}
 
 void outfile::open_append(const char* path, const char* shown) { open_mode(path, shown, "ab"); }
 

@@ -16,7 +16,7 @@ resultdata::resultdata(settings_t* settings)
       fraglimit(0), team_game(false), too_many_clients(false), used_extent(0) {
     // calloc: the zero pages of the 16 MiB matrix cost memory only once written.
     uint16_t* matrix = static_cast<uint16_t*>(calloc(MATRIX_CELLS, sizeof(uint16_t)));
-    if (!matrix) fatal_error("resultdata - out of memory");
+    if (!matrix) fatal_error("Out of memory");
     kill_matrix.reset(matrix);
     map_name[0] = 0;
     game_name[0] = 0;
