@@ -6,6 +6,7 @@
 
 #include <new>
 #include <system_error>
+#include <vector>
 
 #include "app/fatal.h"
 #include "platform/platform.h"
@@ -59,6 +60,25 @@ void old_page_folders::start(const std::string& keep) {
     finish();
     auto remove_all = [this, paths] {
         try {
+            // The entries of the folders, shared out among the deleters; then
+            // the folders, empty by then.
+            std::vector<std::string> entries;
+            for (const std::string& p : paths)
+                for (const std::string& name : platform::folder_names(p)) entries.push_back(p + "/" + name);
+            std::atomic<size_t> next{0};
+            auto deleter = [&entries, &next] {
+                for (size_t i; (i = next++) < entries.size();) platform::remove_tree(entries[i]);
+            };
+            std::vector<std::thread> helpers;
+            helpers.reserve(DELETERS);
+            try {
+                for (int t = 1; t < DELETERS && static_cast<size_t>(t) < entries.size(); t++)
+                    helpers.emplace_back(deleter);
+            } catch (...) {
+                // fewer helpers, or none
+            }
+            deleter();
+            for (std::thread& h : helpers) h.join();
             for (const std::string& p : paths) platform::remove_tree(p);
         } catch (const std::bad_alloc&) {
             out_of_memory = true;   // the rest is left to the next run

@@ -63,7 +63,21 @@ static int remove_entry(const char* path, const struct stat*, int, struct FTW*) 
 }
 
 void remove_tree(const std::string& path) {
+    // A file or a link needs no walk.
+    if (unlink(path.c_str()) == 0 || errno == ENOENT) return;
     nftw(path.c_str(), remove_entry, 16, FTW_DEPTH | FTW_PHYS);
+}
+
+std::vector<std::string> folder_names(const std::string& path) {
+    std::vector<std::string> names;
+    DIR* dir = opendir(path.c_str());
+    if (!dir) return names;
+    while (const struct dirent* e = readdir(dir)) {
+        const std::string name = e->d_name;
+        if (name != "." && name != "..") names.push_back(name);
+    }
+    closedir(dir);
+    return names;
 }
 
 bool is_directory(const std::string& path) {
