@@ -175,11 +175,15 @@ TEST_F(Publish, FailingAndHostileRuns) {
              write_file(d / "victim", "mine");
              fs::remove(d / "out/players_name.htm");
              fs::create_symlink("../victim", d / "out/players_name.htm");
+             fs::remove_all(d / "out/vexo_players");
+             fs::create_directory_symlink("..", d / "out/vexo_players");
          },
          CLEAN_ARGS, "", 0, " seconds elapsed\n", after::other,
          [](const fs::path& d) {
              EXPECT_EQ(read_file(d / "victim"), "mine");
+             EXPECT_EQ(read_file(d / "game.log"), LOG);   // behind the folder link
              EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(d / "out/players_name.htm")));
+             EXPECT_TRUE(fs::is_directory(fs::symlink_status(d / "out/vexo_players")));
          }},
         {"names in another letter case", true,
          [](const fs::path& d) {

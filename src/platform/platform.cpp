@@ -70,8 +70,14 @@ void remove_tree(const std::string& path) {
 
 std::vector<std::string> folder_names(const std::string& path) {
     std::vector<std::string> names;
-    DIR* dir = opendir(path.c_str());
-    if (!dir) return names;
+    // A link to a folder is no folder here: what it points to is never listed.
+    const int fd = open(path.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0) return names;
+    DIR* dir = fdopendir(fd);
+    if (!dir) {
+        close(fd);
+        return names;
+    }
     while (const struct dirent* e = readdir(dir)) {
         const std::string name = e->d_name;
         if (name != "." && name != "..") names.push_back(name);
@@ -181,7 +187,7 @@ void open_in_viewer(const std::string& folder, const std::string& file) {
 
 int lock_folder(const std::string& path, const std::function<void()>& on_wait) {
     // O_CLOEXEC: a viewer started after the run must not hold the lock.
-    const int fd = open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const int fd = open(path.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
     if (fd < 0) return -1;
     if (fchdir(fd) != 0) {
         close(fd);

@@ -32,7 +32,8 @@ bool tree_removable(const std::string& path);
 // working folder is not changed, so it can run on a thread of its own).
 // Failures are ignored.
 void remove_tree(const std::string& path);
-// The names in the folder `path` ("." and ".." left out), unsorted.
+// The names in the folder `path` ("." and ".." left out), unsorted; none
+// when `path` is a link.
 std::vector<std::string> folder_names(const std::string& path);
 
 // '*' and '?' wildcards, letters compared without regard to case (ASCII)
