@@ -11,16 +11,12 @@
 #include "parse/analyzelog.h"
 #include "parse/log_reader.h"
 
-// A game can hold at most 511 player slots; one more ends the run through
-// fatal_error ("too many clients in game"), which exits. That limit is the one
-// fatal stop a log can reach (names are cut to 64 characters by the parser),
-// and it is a documented end of the run, not a fault. Every new slot needs its
-// own user-info line of at least 25 bytes ("ClientUserinfoChanged: 7" and a
-// line end; only one client can do without its number), so 511 slots need
-// more than 12,700 bytes. Inputs are therefore
-// capped below that; everything else a log line can hold fits in the cap:
-// several 2046-byte pieces of one line, NUL bytes, junk, huge numbers.
-static constexpr size_t MAX_INPUT = 12000;
+// A game can hold at most 511 player slots; one more drops the game with a
+// warning, and the lines up to its end change nothing. No log ends a run
+// (names are cut to 64 characters by the parser). Every new slot needs its own
+// user-info line of at least 25 bytes, so the dropped-game path needs inputs
+// above 12,700 bytes; the cap below leaves room for it (give -max_len).
+static constexpr size_t MAX_INPUT = 1 << 16;
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     // Warnings of the accounting go to standard output; keep the fuzzer's

@@ -14,6 +14,9 @@
 //   list_files(root)                  sorted relative paths of the regular files below root
 //   mask_elapsed(transcript)          "\n0.04 seconds elapsed" -> "\nX seconds elapsed"
 //   mask_stamps(page)                 every page time stamp -> "<date>"
+//   fatal_child()                     first in a death test's child that ends in fatal_error:
+//                                     its console text goes to standard error, where the
+//                                     death test reads it, and nobody waits for ENTER
 //   broken_links(root)                "page -> target" for each local link of a page below
 //                                     root that names no file
 #pragma once
@@ -176,6 +179,12 @@ inline std::string mask_stamps(std::string page) {
     for (size_t at = page.find(open); at != std::string::npos; at = page.find(open, at + 1))
         if (fits(at + open.size())) page.replace(at + open.size(), 24, "<date>");
     return page;
+}
+
+inline void fatal_child() {
+    std::fflush(stdout);
+    dup2(STDERR_FILENO, STDOUT_FILENO);
+    if (!std::freopen("/dev/null", "r", stdin)) _exit(3);
 }
 
 inline std::vector<std::string> broken_links(const std::string& root) {

@@ -13,14 +13,6 @@ namespace {
 
 using namespace harness;
 
-// In a death test's child: the console text goes to standard error, where
-// the death test reads it, and nobody waits for ENTER.
-void fatal_child() {
-    std::fflush(stdout);
-    dup2(STDERR_FILENO, STDOUT_FILENO);
-    if (!std::freopen("/dev/null", "r", stdin)) _exit(3);
-}
-
 TEST(PageWorker, RunsEveryTaskInOrderOnItsOwnThread) {
     std::vector<int> done;
     std::vector<std::thread::id> threads;

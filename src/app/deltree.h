@@ -1,5 +1,6 @@
 // diverse::deltree: recursive delete of the entries of the current folder that
-// match a name or wildcard pattern. Symbolic links are deleted, never followed.
+// match a name or wildcard pattern, byte for byte (letter case included).
+// Symbolic links are deleted, never followed.
 #pragma once
 
 namespace diverse {

@@ -3,6 +3,9 @@
 // ends in a run that reports success.
 #include "app/outfile.h"
 
+#include <unistd.h>
+
+#include <cerrno>
 #include <cstdarg>
 #include <cstring>
 #include <vector>
@@ -20,13 +23,16 @@ outfile::~outfile() {
     fclose(stream);
 }
 
-void outfile::open(const char* path, const char* shown) { open_mode(path, shown, "wb"); }
+void outfile::open(const char* path, const char* shown) { open_mode(path, shown, "wbx"); }
 
 void outfile::open_append(const char* path, const char* shown) { open_mode(path, shown, "ab"); }
 
 void outfile::open_mode(const char* path, const char* shown, const char* mode) {
     const char* name = shown ? shown : path;
     stream = fopen(path, mode);
+    // A new file in the place of an old one: a link there is removed, never
+    // written through. (Pages are written where no file is in their way.)
+    if (!stream && errno == EEXIST && unlink(path) == 0) stream = fopen(path, mode);
     if (!stream) fatal_error("Couldn't open %s", name);
     // Blocks come from our own buffer: the stream's would only copy them.
     setvbuf(stream, nullptr, _IONBF, 0);

@@ -13,8 +13,10 @@ public:
     outfile(const outfile&) = delete;
     outfile& operator=(const outfile&) = delete;
 
-    // "wb" / "ab"; "Couldn't open %s" on failure. `shown` (default: the
-    // path) names the file in the messages.
+    // open makes a new file ("wbx"), in place of one of that name (a link
+    // there is removed, never written through); open_append ("ab") adds to a
+    // file. "Couldn't open %s" on failure; `shown` (default: the path) names
+    // the file in the messages.
     void open(const char* path, const char* shown = nullptr);
     void open_append(const char* path, const char* shown = nullptr);
     void print(const char* format, ...) __attribute__((format(printf, 2, 3)));

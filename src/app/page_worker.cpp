@@ -3,15 +3,15 @@
 #include "app/page_worker.h"
 
 #include <cstdio>
+#include <new>
 #include <system_error>
 
 #include "app/fatal.h"
 
-// The one worker whose thread is running, for the way out on an error. A run
-// has one at a time.
-static page_worker* active_worker = nullptr;
-
-page_worker::~page_worker() { stop(); }
+page_worker::~page_worker() {
+    stop();
+    if (fatal_action_handle >= 0) remove_fatal_action(fatal_action_handle);
+}
 
 void page_worker::thread_main() {
     fatal_error_throws_on_this_thread();
@@ -33,6 +33,9 @@ void page_worker::thread_main() {
             } catch (const fatal_error_exception& e) {
                 ok = false;
                 message = e.message;
+            } catch (const std::bad_alloc&) {
+                ok = false;
+                message = "Out of memory";
             }
         }
         std::lock_guard<std::mutex> guard(lock);
@@ -50,7 +53,11 @@ page_worker::task_number page_worker::run(std::function<void()> task) {
         stopping = false;
         try {
             thread = std::thread(&page_worker::thread_main, this);
-            active_worker = this;
+            if (fatal_action_handle < 0)
+                fatal_action_handle = add_fatal_action([this](std::string& message) {
+                    stop();
+                    if (failed) message = failure;
+                });
         } catch (const std::system_error&) {
             inline_only = true;   // no thread to be had: the run writes its pages itself
         }
@@ -106,14 +113,4 @@ void page_worker::stop() {
     }
     changed.notify_all();
     thread.join();
-    if (active_worker == this) active_worker = nullptr;
-}
-
-bool page_worker::stop_for_exit(std::string& message) {
-    page_worker* w = active_worker;
-    if (!w) return false;
-    w->stop();
-    if (!w->failed) return false;
-    message = w->failure;
-    return true;
 }

@@ -44,12 +44,6 @@ public:
     // error, the run ends here with that error.
     void wait();
 
-    // For fatal_error on the run's own thread: runs every task still queued
-    // (the pages handed over are written) and ends the thread.
-    // True, with its message, when a task had ended on a fatal error: that
-    // error came first.
-    static bool stop_for_exit(std::string& message);
-
 private:
     void thread_main();
     // Ends the thread once it has run every queued task (after a fatal
@@ -67,4 +61,8 @@ private:
     bool failed = false;
     std::string failure;             // the message of the fatal error of a task
     std::thread thread;
+    // While the thread runs, a fatal error of the run lets the running task
+    // finish and stops the thread; when a task had ended on a fatal error,
+    // that error came first and is the one reported.
+    int fatal_action_handle = -1;
 };

@@ -24,6 +24,7 @@ vexo_main::vexo_main() : games_written(0), chat(new chat_log()) {}
 vexo_main::~vexo_main() {
     if (game_list.is_open()) game_list.close();
     delete chat;
+    platform::unlock_folder(results_lock);
 }
 
 void vexo_main::print_banner() {
@@ -86,6 +87,7 @@ struct log_group {
     std::string spec;                  // as typed
     std::vector<std::string> files;    // paths to open, relative to the starting directory
     bool matched = false;              // a file matched (perhaps one analysed already)
+    bool folder = false;               // no file matched, and the specification names a folder
 };
 
 // Resolves every log specification before the first file is analysed: the
@@ -95,7 +97,7 @@ std::vector<log_group> resolve_log_specs(const std::vector<std::string>& specs) 
     std::vector<log_group> groups;
     std::set<std::pair<uint64_t, uint64_t>> seen;
     for (const std::string& spec : specs) {
-        log_group group{spec, {}, false};
+        log_group group{spec, {}, false, false};
         size_t slash = spec.rfind('/');
         std::string folder = slash == std::string::npos ? "" : spec.substr(0, slash);
         std::string pattern = slash == std::string::npos ? spec : spec.substr(slash + 1);
@@ -112,12 +114,40 @@ std::vector<log_group> resolve_log_specs(const std::vector<std::string>& specs) 
                 group.files.push_back(path);
             }
         }
+        group.folder = !group.matched && platform::is_directory(spec);
         groups.push_back(std::move(group));
     }
     return groups;
 }
 
+void print_unmatched(const log_group& g) {
+    if (g.folder) warn(WARN_FOLDER_NOT_LOG, "\nWARNING: %s is a folder, not a log file", g.spec.c_str());
+    else if (!g.matched) warn(WARN_NO_LOG_MATCH, "\nWARNING: no log file matches %s", g.spec.c_str());
+}
+
 }  // namespace
+
+// Creates the results folder when it is missing, enters it and locks it for
+// the rest of the run. A folder this run created is removed again when the
+// run ends on an error, so nothing is left in the starting folder.
+void vexo_main::enter_results_folder() {
+    const std::string out_dir = settings.output_directory;
+    if (!out_dir.empty() && platform::make_dir(out_dir)) {
+        const std::string created = out_dir[0] == '/' ? out_dir : start_dir + "/" + out_dir;
+        add_fatal_action([created](std::string&) { platform::remove_dir(created); });
+    }
+    results_lock = platform::lock_folder(out_dir.empty() ? "." : out_dir, [] {
+        printf("\nWaiting for another run in this results folder");
+        fflush(stdout);
+    });
+    if (results_lock >= 0) results_dir = platform::current_dir();
+    if (results_lock < 0 || results_dir.empty())
+        fatal_error("Couldn't enter results folder %s", settings.output_directory);
+    old_pages.set_folder(results_dir);
+    if (!staging.open(results_dir, old_pages) || !platform::change_dir(staging.path()))
+        fatal_error("Couldn't enter results folder %s", settings.output_directory);
+    pages_dir = staging.path();
+}
 
 void vexo_main::write_results(const char* /*log_file*/) {
     std::unique_ptr<resultdata_total> totals(new resultdata_total());
@@ -135,23 +165,18 @@ void vexo_main::write_results(const char* /*log_file*/) {
             settings.stylesheet_file = true;
         }
     }
-    if (!out_dir.empty()) {
-        platform::make_dir(out_dir);
-        platform::change_dir(out_dir);
-    }
-    results_dir = platform::current_dir();
-    old_pages.clear("vexo_games");
-    old_pages.clear("vexo_players");
-    old_pages.start();
+    // From here on every file of the run is written in the staging folder.
+    enter_results_folder();
     if (settings.data_file) {
         outfile data;
         data.open("vexodata.txt");
         data.close();
     }
+    const bool css_published = platform::file_exists(results_dir + "/vexo.css");
     if (settings.stylesheet_file) {
-        if (platform::file_exists("vexo.css")) {
+        if (css_published) {
             printf("\nUsing existing stylesheet file vexo.css");
-        } else if (FILE* css = fopen("vexo.css", "wb")) {
+        } else if (FILE* css = fopen("vexo.css", "wbx")) {
             printf("\nCopied stylesheet file vexo.css to results folder");
             bool ok = fwrite(stylesheet.data(), 1, stylesheet.size(), css) == stylesheet.size();
             if (fclose(css) != 0 || !ok) fatal_error("Couldn't write %s", "vexo.css");
@@ -159,7 +184,7 @@ void vexo_main::write_results(const char* /*log_file*/) {
             printf("\nCouldn't write vexo.css, using default stylesheets");
             settings.stylesheet_file = false;
         }
-    } else if (platform::file_exists("vexo.css")) {
+    } else if (css_published) {
         printf("\nUsing existing stylesheet file vexo.css");
         settings.stylesheet_file = true;
     } else {
@@ -173,8 +198,14 @@ void vexo_main::write_results(const char* /*log_file*/) {
     const std::string* last_file = nullptr;
     for (const log_group& g : groups)
         if (!g.files.empty()) last_file = &g.files.back();
+    // A typing error in a command line must not replace the pages with empty ones.
+    if (!last_file) {
+        for (const log_group& g : groups) print_unmatched(g);
+        fatal_error("No log file to analyse");
+    }
+    old_pages.start(staging.folder_name());
     for (const log_group& g : groups) {
-        if (!g.matched) warn(WARN_NO_LOG_MATCH, "\nWARNING: no log file matches %s", g.spec.c_str());
+        print_unmatched(g);
         for (const std::string& f : g.files) {
             analyze(f.c_str(), totals.get(), &f == last_file);
             platform::change_dir(start_dir);
@@ -182,7 +213,7 @@ void vexo_main::write_results(const char* /*log_file*/) {
     }
     printf("\n");
     if (game_list.is_open()) close_game_list();
-    platform::change_dir(results_dir);
+    platform::change_dir(pages_dir);
     write_game_index();
     if (settings.report_page) write_report(totals.get());
     write_rankings(totals.get(), 0);
@@ -193,12 +224,22 @@ void vexo_main::write_results(const char* /*log_file*/) {
     if (in_players_folder) write_player_pages(totals.get());
     else fatal_error("Couldn't open %s", "vexo_players");
     printf("\n");
+    platform::change_dir(results_dir);
+    old_pages.finish();
+    staging.publish(old_pages);
+    old_pages.start();
     old_pages.finish();
     platform::change_dir(start_dir);
+    platform::unlock_folder(results_lock);
+    results_lock = -1;
 }
 
 bool vexo_main::list_game(resultdata* game, analyzelog* parser) {
     last_drop = DROP_NONE;
+    if (game->too_many_clients) {
+        last_drop = DROP_TOO_MANY_CLIENTS;
+        return false;
+    }
     if (settings.skip_bots) {
         const int before = game->player_count;
         game->remove_bots();
@@ -232,7 +273,7 @@ void vexo_main::analyze(const char* name, resultdata_total* totals, bool last) {
     if (size < 0) size = 0;
     fseeko(file, 0, SEEK_SET);
     printf("\nParsing %s [%lld byte]", name, size);
-    platform::change_dir(results_dir);
+    platform::change_dir(pages_dir);
     printf("\n- Writing game stats        ");
     platform::flush_console();
 

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 #include "app/old_page_folders.h"
+#include "app/page_staging.h"
 #include "app/page_worker.h"
 #include "app/run_report.h"
 #include "app/settings.h"
@@ -53,15 +54,20 @@ public:
 
 private:
     run_report report;   // gathered whatever the options; written with /r
+    void enter_results_folder();
+
     chat_log* chat;
     // Enough records that the page thread's queue fills before the run
     // comes back to a record whose pages are not yet written; see analyze.
     static constexpr int GAME_RECORDS = page_worker::CAPACITY + 2;
     std::unique_ptr<resultdata> records[GAME_RECORDS];   // read into in turn
-    // Writes a game's pages while the next one is read; declared after the
-    // records, so that it stops before they go.
-    page_worker pages;
     old_page_folders old_pages;   // the page folders of the run before, deleted on the side
+    page_staging staging;         // where the pages are written until they are published
+    // Writes a game's pages while the next one is read; declared after the
+    // records and the staging folder, so that it stops before they go.
+    page_worker pages;
     std::string start_dir;
     std::string results_dir;   // absolute
+    std::string pages_dir;     // absolute: the staging folder
+    int results_lock = -1;     // held from entering the results folder to the end of the run
 };

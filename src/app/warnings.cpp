@@ -24,6 +24,8 @@ const char* warning_description(warning_kind kind) {
         "no game listed from a log file",
         "weapon id beyond the table, reset to 0",
         "client number of an item line beyond the table",
+        "a log specification names a folder",
+        "game dropped: more than 511 clients",
     };
     return texts[kind];
 }

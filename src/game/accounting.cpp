@@ -103,7 +103,8 @@ void resultdata::add_item(int client, const char* class_name, int /*time*/) {
 }
 
 void resultdata::add_ping(int client, int ping) {
-    if (client < 0 || client >= MAX_CLIENT_IDS) return;
+    // A negative sample is no ping: it would pull the average below zero.
+    if (client < 0 || client >= MAX_CLIENT_IDS || ping < 0) return;
     int slot = clients[client].slot;
     if (slot < 0 || slot >= player_count) return;
     players[slot].add_ping(ping);

@@ -1,20 +1,23 @@
 // resultdata: game frame (reset, init, end), the client table and play time.
 #include "game/resultdata.h"
 
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
 #include "app/fatal.h"
+#include "app/warnings.h"
 #include "app/settings.h"
 
 static constexpr size_t MATRIX_CELLS =
     static_cast<size_t>(MAX_PLAYER_SLOTS) * MAX_PLAYER_SLOTS * MAX_WEAPONS;
 
 resultdata::resultdata(const settings_t* settings)
-    : settings(settings), player_count(0), start_time(0), timelimit(0), fraglimit(0), used_extent(0) {
+    : settings(settings), player_count(0), start_time(0), timelimit(0), fraglimit(0), too_many_clients(false),
+      used_extent(0) {
     // calloc: the zero pages of the 16 MiB matrix cost memory only once written.
     uint16_t* matrix = static_cast<uint16_t*>(calloc(MATRIX_CELLS, sizeof(uint16_t)));
-    if (!matrix) fatal_error("resultdata - out of memory");
+    if (!matrix) fatal_error("Out of memory");
     kill_matrix.reset(matrix);
     map_name[0] = 0;
 }
@@ -38,6 +41,7 @@ void resultdata::reset() {
     team_results[2].reset();
     player_count = 0;
     used_extent = 0;
+    too_many_clients = false;
 }
 
 void resultdata::renew() {
@@ -115,7 +119,9 @@ bool resultdata::client_userinfo(int n, const char* name, int bot_skill, int tea
     bool result = game_type == 1 && in_game && players[c.slot].team != 3 && team == 3;
     switch (c.state) {
         case 0: {
-            c.slot = add_player();
+            const int slot = add_player();
+            if (slot < 0) break;
+            c.slot = slot;
             c.state = 1;
             player_t& p = players[c.slot];
             p.set_name(name);
@@ -129,7 +135,9 @@ bool resultdata::client_userinfo(int n, const char* name, int bot_skill, int tea
             if (found >= 0) {
                 c.slot = found;
             } else {
-                c.slot = add_player();
+                const int slot = add_player();
+                if (slot < 0) break;
+                c.slot = slot;
                 players[c.slot].set_name(name);
                 players[c.slot].bot_skill = bot_skill;
             }
@@ -172,8 +180,13 @@ int resultdata::client_spectate(int n, int time) {
 }
 
 int resultdata::add_player() {
-    if (player_count >= MAX_PLAYER_SLOTS - 1)
-        fatal_error("resultdata::add_player - too many clients in game (%i)", player_count);
+    if (too_many_clients) return -1;
+    if (player_count >= MAX_PLAYER_SLOTS - 1) {
+        // One such game must not stop every run over its log.
+        warn(WARN_TOO_MANY_CLIENTS, "\nWARNING: game dropped: more than 511 clients");
+        too_many_clients = true;
+        return -1;
+    }
     players[player_count].reset();
     player_count++;
     if (player_count > used_extent) used_extent = player_count;

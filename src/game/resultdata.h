@@ -48,6 +48,9 @@ public:
     char map_name[64];
     int32_t timelimit;
     int32_t fraglimit;
+    // The game needed a 512th player slot: it is dropped. From then on no line
+    // changes it (only its chat is still handled), and it is never listed.
+    bool too_many_clients;
 
     // Kill matrix [killer slot][victim slot][weapon], 16-bit counters; entry 0
     // of a cell is the pair's total. Owned here, 16 MiB, allocated once.
@@ -77,7 +80,7 @@ public:
     bool client_userinfo(int client, const char* name, int bot_skill, int team, int time);
     bool client_disconnect(int client, int time);
     int client_spectate(int client, int time);
-    int add_player();
+    int add_player();   // -1, and the game dropped, when all 511 slots are in use
     int find_player(const char* name) const;
 
     int add_kill(int killer, int victim, int weapon, int time);

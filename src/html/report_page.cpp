@@ -97,6 +97,7 @@ void file_section(html_page& o, const file_report& f, int index) {
     count_row(o, "No counter changed: during a warm-up or while events are skipped", c.kills[KILL_SKIPPED]);
     count_row(o, "No counter changed: unknown client", c.kills[KILL_UNKNOWN_CLIENT]);
     count_row(o, "No counter changed: a bot's kill or death, bots left out (/b)", c.kills[KILL_BOT]);
+    count_row(o, "No counter changed: in a game dropped for more than 511 clients", c.kills[KILL_DROPPED_GAME]);
     html_table_close(o);
 
     if (f.games.empty()) return;

@@ -259,6 +259,31 @@ int analyzelog::parse_line(char* line) {
     counts.events[kind]++;
     if (form == FORM_UNKNOWN || kind == EV_UNKNOWN) note_not_understood(line);
 
+    // A dropped game takes no more lines until it ends: only its chat is
+    // written, and the flags that follow the log are kept.
+    if (results->too_many_clients) {
+        switch (kind) {
+            case EV_SAY:
+            case EV_GAME_START:
+            case EV_GAME_END:
+            case EV_EXIT:
+                break;
+            case EV_WARMUP:
+                ignore_events = true;
+                ignore_after_exit = false;
+                return 0;
+            case EV_SHUTDOWN:
+                game_open = false;
+                line_time(time_token);
+                results->clear_clients();
+                return 1;
+            case EV_KILL:
+                counts.kills[KILL_DROPPED_GAME]++;
+                return 0;
+            default:
+                return 0;
+        }
+    }
     char general[GENERAL_SIZE];
     switch (kind) {
         case EV_ITEM: {

@@ -35,6 +35,7 @@ enum kill_fate {
     KILL_UNKNOWN_CLIENT,   // 2: a client without a player, or a negative number
     KILL_AFTER_EXIT,       // skipped after "Exit:" or "Game_End:"
     KILL_SKIPPED,          // skipped during a warm-up or while events are skipped
+    KILL_DROPPED_GAME,     // in a game dropped for more than 511 clients
     KILL_FATES
 };
 

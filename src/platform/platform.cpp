@@ -4,6 +4,8 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <ftw.h>
+#include <signal.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/types.h>
 #include <sys/wait.h>
@@ -11,6 +13,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <climits>
 #include <cstdio>
@@ -60,7 +63,27 @@ static int remove_entry(const char* path, const struct stat*, int, struct FTW*) 
 }
 
 void remove_tree(const std::string& path) {
+    // A file or a link needs no walk.
+    if (unlink(path.c_str()) == 0 || errno == ENOENT) return;
     nftw(path.c_str(), remove_entry, 16, FTW_DEPTH | FTW_PHYS);
+}
+
+std::vector<std::string> folder_names(const std::string& path) {
+    std::vector<std::string> names;
+    // A link to a folder is no folder here: what it points to is never listed.
+    const int fd = open(path.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0) return names;
+    DIR* dir = fdopendir(fd);
+    if (!dir) {
+        close(fd);
+        return names;
+    }
+    while (const struct dirent* e = readdir(dir)) {
+        const std::string name = e->d_name;
+        if (name != "." && name != "..") names.push_back(name);
+    }
+    closedir(dir);
+    return names;
 }
 
 bool is_directory(const std::string& path) {
@@ -68,23 +91,34 @@ bool is_directory(const std::string& path) {
     return stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
+bool is_real_directory(const std::string& path) {
+    struct stat st;
+    return lstat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
 bool file_exists(const std::string& path) {
     struct stat st;
     return stat(path.c_str(), &st) == 0;
+}
+
+bool entry_exists(const std::string& path) {
+    struct stat st;
+    return lstat(path.c_str(), &st) == 0;
 }
 
 static char fold(char c) {
     return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
-bool wildcard_match(const char* pattern, const char* name) {
+bool wildcard_match(const char* pattern, const char* name, bool ignore_case) {
     const char* star = nullptr;   // last '*' seen in the pattern
     const char* resume = nullptr; // where the name resumes after that '*'
     while (*name) {
         if (*pattern == '*') {
             star = pattern++;
             resume = name;
-        } else if (*pattern == '?' || (*pattern && fold(*pattern) == fold(*name))) {
+        } else if (*pattern == '?' ||
+                   (*pattern && (ignore_case ? fold(*pattern) == fold(*name) : *pattern == *name))) {
             pattern++;
             name++;
         } else if (star) {
@@ -99,7 +133,7 @@ bool wildcard_match(const char* pattern, const char* name) {
 }
 
 std::vector<dir_entry> find_entries(const std::string& folder, const std::string& pattern,
-                                    bool follow_links) {
+                                    bool follow_links, bool ignore_case) {
     std::vector<dir_entry> result;
     std::string base = folder.empty() ? "." : folder;
     DIR* dir = opendir(base.c_str());
@@ -107,7 +141,7 @@ std::vector<dir_entry> find_entries(const std::string& folder, const std::string
     while (struct dirent* d = readdir(dir)) {
         std::string name = d->d_name;
         if (name == "." || name == "..") continue;
-        if (!wildcard_match(pattern.c_str(), name.c_str())) continue;
+        if (!wildcard_match(pattern.c_str(), name.c_str(), ignore_case)) continue;
         std::string path = base + "/" + name;
         struct stat st;
         int rc = follow_links ? stat(path.c_str(), &st) : lstat(path.c_str(), &st);
@@ -150,6 +184,29 @@ void open_in_viewer(const std::string& folder, const std::string& file) {
     int status = 0;
     waitpid(pid, &status, 0);
 }
+
+int lock_folder(const std::string& path, const std::function<void()>& on_wait) {
+    // O_CLOEXEC: a viewer started after the run must not hold the lock.
+    const int fd = open(path.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0) return -1;
+    if (fchdir(fd) != 0) {
+        close(fd);
+        return -1;
+    }
+    if (flock(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK) {
+        on_wait();
+        while (flock(fd, LOCK_EX) != 0 && errno == EINTR) {
+        }
+    }
+    // A file system without locks: the run goes on unlocked.
+    return fd;
+}
+
+void unlock_folder(int handle) {
+    if (handle >= 0) close(handle);
+}
+
+void ignore_file_size_signal() { signal(SIGXFSZ, SIG_IGN); }
 
 int64_t clock_ms() {
     using namespace std::chrono;

@@ -2,6 +2,7 @@
 // folder, file identity, opening a page with the system's viewer, clocks.
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -18,7 +19,9 @@ bool make_dir(const std::string& path);
 bool remove_dir(const std::string& path);
 bool delete_file(const std::string& path);
 bool is_directory(const std::string& path); // follows links
-bool file_exists(const std::string& path);
+bool is_real_directory(const std::string& path); // a folder, not a link to one
+bool file_exists(const std::string& path);      // follows links
+bool entry_exists(const std::string& path);     // anything by that name, a dangling link too
 bool rename_entry(const std::string& from, const std::string& to);
 
 // True when `path` is a real folder (not a link) that a recursive delete can
@@ -29,15 +32,31 @@ bool tree_removable(const std::string& path);
 // working folder is not changed, so it can run on a thread of its own).
 // Failures are ignored.
 void remove_tree(const std::string& path);
+// The names in the folder `path` ("." and ".." left out), unsorted; none
+// when `path` is a link.
+std::vector<std::string> folder_names(const std::string& path);
 
-// '*' and '?' wildcards, letters compared without regard to case (ASCII).
-bool wildcard_match(const char* pattern, const char* name);
+// '*' and '?' wildcards, letters compared without regard to case (ASCII)
+// unless `ignore_case` is false.
+bool wildcard_match(const char* pattern, const char* name, bool ignore_case = true);
 
 // Entries of `folder` whose names match `pattern`, in byte order of their
 // names; "." and ".." are never returned. `follow_links` decides whether a
 // link to a folder counts as a folder.
 std::vector<dir_entry> find_entries(const std::string& folder, const std::string& pattern,
-                                    bool follow_links);
+                                    bool follow_links, bool ignore_case = true);
+
+// Opens the folder `path`, makes it the working folder and locks it against
+// every other process that locks it so, until unlock_folder or the end of the
+// process. When another process holds the lock, `on_wait` is called once and
+// the call waits for it. Returns the lock's handle, or -1 when the folder
+// cannot be opened or entered.
+int lock_folder(const std::string& path, const std::function<void()>& on_wait);
+void unlock_folder(int handle);
+
+// A file that grows beyond the process's size limit fails its write instead
+// of ending the process by a signal.
+void ignore_file_size_signal();
 
 // Identity of a file (device and inode), to analyse a file named twice once.
 bool file_identity(const std::string& path, uint64_t& device, uint64_t& inode);
