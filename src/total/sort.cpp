@@ -14,6 +14,7 @@
 #include "parse/funname.h"
 #include "platform/platform.h"
 #include "total/exchange_sort.h"
+#include "total/rank_order.h"
 #include "total/resultdata_total.h"
 
 // Numeric key of a player for a sort order (name excluded); computed on the
@@ -124,19 +125,44 @@ void resultdata_total::swap_players(player_t* p, player_t* q) { swap_after(p, q)
 
 void resultdata_total::swap_p2ps(p2p_t* p, p2p_t* q) { swap_after(p, q); }
 
-// Maps texts to their ranks in byte order, so the sort compares numbers and
-// every comparison gives the same answer as comparing the texts.
-static std::vector<double> name_ranks(const std::vector<std::string>& names) {
-    std::vector<size_t> order(names.size());
-    for (size_t i = 0; i < order.size(); i++) order[i] = i;
-    std::sort(order.begin(), order.end(), [&](size_t a, size_t b) { return names[a] < names[b]; });
-    std::vector<double> rank(names.size());
-    double r = 0;
-    for (size_t i = 0; i < order.size(); i++) {
-        if (i > 0 && names[order[i]] != names[order[i - 1]]) r++;
-        rank[order[i]] = -r;   // smaller text first: larger key first
+// The progress fields of a sort of n records: one per outer position i of the
+// exchange sort (0 to n - 2), "(%3i %%)" with 100 * (i + 1) / n after seven
+// backspaces. Written in runs of equal fields: a million players make a
+// million of them.
+static void print_sort_progress(int n) {
+    char field[32];
+    std::string run;
+    for (long long i = 0; i + 1 < n;) {
+        const long long percent = 100 * (i + 1) / n;
+        // The last i with this percentage: 100 * (i + 1) / n == percent.
+        long long last = ((percent + 1) * n - 1) / 100 - 1;
+        if (last > n - 2) last = n - 2;
+        const int length = snprintf(field, sizeof field, "\b\b\b\b\b\b\b(%3i %%)", static_cast<int>(percent));
+        run.clear();
+        for (long long k = i; k <= last; k++) run.append(field, static_cast<size_t>(length));
+        fwrite(run.data(), 1, run.size(), stdout);
+        i = last + 1;
     }
-    return rank;
+}
+
+// Puts the records of a list in the exchange sort's order of their keys:
+// numbers larger first, or texts smaller first.
+template <class Record>
+static std::vector<Record*> ranked(const std::vector<Record*>& list, const std::vector<double>& keys) {
+    std::vector<Record*> result;
+    result.reserve(list.size());
+    for (uint32_t k : exchange_sort_order(list.size(), [&keys](uint32_t a, uint32_t b) { return keys[a] > keys[b]; }))
+        result.push_back(list[k]);
+    return result;
+}
+
+template <class Record>
+static std::vector<Record*> ranked(const std::vector<Record*>& list, const std::vector<std::string>& names) {
+    std::vector<Record*> result;
+    result.reserve(list.size());
+    for (uint32_t k : exchange_sort_order(list.size(), [&names](uint32_t a, uint32_t b) { return names[a] < names[b]; }))
+        result.push_back(list[k]);
+    return result;
 }
 
 int resultdata_total::sort_players(int order) {
@@ -152,13 +178,13 @@ int resultdata_total::sort_players(int order) {
         fatal_error("resultdata_total::sort_players - invalid case");
     }
 
-    std::vector<double> keys(list.size());
     if (order == SORT_NAME) {
         std::vector<std::string> names;
         names.reserve(list.size());
         for (player_t* p : list) names.push_back(diverse::matched_name(p->name));
-        keys = name_ranks(names);
+        list = ranked(list, names);
     } else {
+        std::vector<double> keys(list.size());
         for (size_t i = 0; i < list.size(); i++) {
             player_t* p = list[i];
             switch (order) {
@@ -168,13 +194,9 @@ int resultdata_total::sort_players(int order) {
                 default: keys[i] = numeric_key(*p, order); break;
             }
         }
+        list = ranked(list, keys);
     }
-
-    exchange_sort_items(
-        keys, list,
-        [n](size_t i) {
-            printf("\b\b\b\b\b\b\b(%3i %%)", static_cast<int>(100 * static_cast<long long>(i + 1) / n));
-        });
+    print_sort_progress(n);
     player_t* last = &players;
     for (player_t* p : list) {
         last->next = p;
@@ -202,13 +224,13 @@ int resultdata_total::sort_p2ps(player_t* player, int order) {
         case SORT_NAME: {
             std::vector<std::string> names;
             for (p2p_t* q : list) names.push_back(diverse::matched_name(q->get_name()));
-            keys = name_ranks(names);
+            list = ranked(list, names);
             break;
         }
         default:
             fatal_error("resultdata_total::sort_p2ps - invalid case");
     }
-    exchange_sort_items(keys, list, [](size_t) {});
+    if (order != SORT_NAME) list = ranked(list, keys);
     p2p_t* last = &player->p2ps;
     for (p2p_t* q : list) {
         last->next = q;
