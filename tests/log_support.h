@@ -111,12 +111,12 @@ struct game_builder {
 // The raw names of the totals' players and of a player's p2p records, in list order.
 inline std::vector<std::string> player_names(const resultdata_total& t) {
     std::vector<std::string> v;
-    for (const player_t* p = t.players.next; p; p = p->next) v.push_back(p->get_name());
+    for (const player_total_t* p : t.player_list()) v.push_back(p->get_name());
     return v;
 }
-inline std::vector<std::string> p2p_names(const player_t* p) {
+inline std::vector<std::string> p2p_names(const resultdata_total& t, const player_total_t* p) {
     std::vector<std::string> v;
-    for (const p2p_t* r = p->p2ps.next; r; r = r->next) v.push_back(r->get_name());
+    for (const p2p_t& r : t.p2p_list(p)) v.push_back(r.get_name());
     return v;
 }
 

@@ -12,6 +12,7 @@
 #include "html/primitives.h"
 #include "page_expect.h"
 #include "total/player.h"
+#include "total/player_total.h"
 
 using namespace pagetest;
 
@@ -189,8 +190,10 @@ TEST(PageHelpers, TeamLettersCollapseTheHistoryInPlace) {
 
 TEST(PageHelpers, PlayerFilterBoundaries) {
     settings_t s;
-    player_t p;
-    p.kills[0] = 4;
+    player_total_t p("P", 1);
+    player_t slot;
+    slot.kills[0] = 4;
+    p.add_weapons(slot);
     p.games = 1;
     p.playtime = 59;
 

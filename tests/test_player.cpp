@@ -1,11 +1,10 @@
-// player_t (derived statistics, caches, names) and p2p_t.
+// player_t (derived statistics, caches, names).
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <string>
 
 #include "log_support.h"
-#include "total/p2p.h"
 #include "total/player.h"
 
 namespace {
@@ -122,47 +121,6 @@ TEST(PlayerDeathTest, NameOverflowIsFatal) {
             p.set_name(name.c_str());
         },
         ::testing::ExitedWithCode(1), "ERROR: player_t::set_name - overflow");
-    p2p_t r;
-    EXPECT_EXIT(
-        {
-            vexo_test::fatal_child();
-            r.set_name(name.c_str());
-        },
-        ::testing::ExitedWithCode(1), "ERROR: p2p_t::set_name - overflow");
-}
-
-TEST(P2p, Counters) {
-    p2p_t r;
-    EXPECT_EQ(r.total_kills() + r.total_killed() + r.get_kills(10) + r.get_killed(31), 0u);
-
-    // Weapons arrive in any order and more than once.
-    const int adds[][3] = {{10, 2, 0}, {2, 0, 1}, {31, 0, 0}, {6, 2, 0}, {10, 1, 0}, {1, 0, 0}, {0, 5, 1}};
-    for (const auto& a : adds) r.add(a[0], a[1], a[2]);
-    EXPECT_EQ(r.total_kills(), 5u);
-    EXPECT_EQ(r.total_killed(), 1u);
-    const unsigned kills[32] = {5, 0, 0, 0, 0, 0, 2, 0, 0, 0, 3};
-    const unsigned killed[32] = {1, 0, 1};
-    for (int w = 0; w < 32; ++w) {
-        EXPECT_EQ(r.get_kills(w), kills[w]) << w;
-        EXPECT_EQ(r.get_killed(w), killed[w]) << w;
-    }
-
-    // 32-bit: no wrap at 65535.
-    r.add(0, 70000, 65536);
-    r.add(8, 70000, 0);
-    EXPECT_EQ(r.total_kills(), 70005u);
-    EXPECT_EQ(r.total_killed(), 65537u);
-    EXPECT_EQ(r.get_kills(8), 70000u);
-}
-
-TEST(P2p, Names) {
-    p2p_t r;
-    r.set_name("^4Blue<3");
-    EXPECT_STREQ(r.get_name(), "^4Blue<3");
-    EXPECT_EQ(r.name_html(), "<font color=\"blue\">Blue&lt;3</font>");
-    EXPECT_EQ(r.name_ascii(), "Blue&lt;3");
-    r.set_name(std::string(64, '&').c_str());
-    EXPECT_EQ(r.name_ascii().size(), 64u * 5);
 }
 
 }  // namespace

@@ -162,7 +162,7 @@ protected:
 
     std::vector<bool> listed() {
         std::vector<bool> flags;
-        for (player_t* p = totals.players.next; p; p = p->next) flags.push_back(p->listed);
+        for (const player_total_t* p : totals.player_list()) flags.push_back(p->listed);
         return flags;
     }
 

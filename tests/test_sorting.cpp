@@ -19,8 +19,6 @@
 namespace {
 
 using names = std::vector<std::string>;
-using vexo_test::p2p_names;
-using vexo_test::player_names;
 
 struct counters {
     uint32_t kills = 0, killed = 0, suicides = 0, world = 0, teamkills = 0, playtime = 0;
@@ -52,64 +50,26 @@ struct test_game : vexo_test::game_builder {
     }
 };
 
-// Sorts the totals; the console progress is captured and dropped.
-int sort_totals(resultdata_total& totals, int order) {
-    testing::internal::CaptureStdout();
-    const int result = totals.sort_players(order);
-    testing::internal::GetCapturedStdout();
-    return result;
-}
-
 }  // namespace
 
 // ---------------------------------------------------------------- totals ----
 
-TEST(TotalsSort, FixedExamples) {
-    const struct {
-        int order;
-        std::vector<std::pair<const char*, counters>> players;
-        names expected;
-    } cases[] = {
-        // P, Q, R with frags 5, 5, 6: R is exchanged into position 0 past P, then
-        // P (now at position 2) and Q stay as the second pass leaves them.
-        {SORT_FRAGS, {{"P", {5}}, {"Q", {5}}, {"R", {7, 0, 1}}}, {"R", "Q", "P"}},
-        {SORT_SCORE, {{"P", {5}}, {"Q", {5}}, {"R", {7, 0, 1}}}, {"R", "Q", "P"}},
-        {SORT_KILLS, {{"P", {5}}, {"Q", {5}}, {"R", {7, 0, 1}}}, {"R", "Q", "P"}},
-        // names by their plain lower-case form
-        {SORT_NAME, {{"bob", {}}, {"Alice", {}}, {"^1carl", {}}}, {"Alice", "bob", "^1carl"}},
-        // without play time the ratio is -9999: last
-        {SORT_RATIO,
-         {{"Idle", {9}}, {"Poor", {0, 30, 20, 10, 0, 60}}, {"Good", {5, 1, 0, 0, 0, 60}}, {"Away", {}}},
-         {"Good", "Poor", "Idle", "Away"}},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.order);
-        resultdata_total totals;
-        for (const auto& [name, cnt] : c.players) apply(*totals.add_player(name), cnt);
-        EXPECT_EQ(sort_totals(totals, c.order), 0);
-        EXPECT_EQ(totals.sort_key, c.order);
-        EXPECT_EQ(player_names(totals), c.expected);
-    }
-
-    // p2p records sort by name the same way.
-    resultdata_total totals;
-    player_t* owner = totals.add_player("Owner");
-    for (const char* n : {"bob", "Alice", "^1carl"}) totals.add_p2p(owner, n);
-    EXPECT_EQ(totals.sort_p2ps(owner, SORT_NAME), 0);
-    EXPECT_EQ(p2p_names(owner), (names{"Alice", "bob", "^1carl"}));
-}
-
 TEST(TotalsSort, InvalidOrdersStopTheRunOnceTwoRecordsAreCompared) {
     resultdata_total totals;
-    player_t* a = totals.add_player("A");
-    totals.add_player("B");
-    totals.add_p2p(a, "B");
+    test_game g1;
+    g1.join(0, "A");
+    g1.join(1, "B");
+    totals.add_game(*g1.rd);
+    player_total_t* a = totals.find_player("A");
 
     // One record: nothing to compare, so nothing to complain about.
     EXPECT_EQ(totals.sort_p2ps(a, 7), 0);
     EXPECT_EQ(totals.sort_p2ps(a, 0), 0);
 
-    totals.add_p2p(a, "C");
+    test_game g2;
+    g2.join(0, "A");
+    g2.join(1, "C");
+    totals.add_game(*g2.rd);
     for (int order : {7, 0, 1, 10, -1}) {
         SCOPED_TRACE(order);
         EXPECT_EXIT({ vexo_test::fatal_child(); totals.sort_p2ps(a, order); }, testing::ExitedWithCode(1),
@@ -118,56 +78,10 @@ TEST(TotalsSort, InvalidOrdersStopTheRunOnceTwoRecordsAreCompared) {
     for (int order : {10, -1}) {
         SCOPED_TRACE(order);
         EXPECT_EXIT({ vexo_test::fatal_child(); totals.sort_players(order); }, testing::ExitedWithCode(1),
-                    "\n- Sorting all players        \b\b\b\b\b\b\b\\( 50 %\\)"
+                    "\n- Sorting all players        \b\b\b\b\b\b\b\\( 33 %\\)"
                     "\nERROR: resultdata_total::sort_players - invalid case\n\nPress ENTER");
     }
     for (int order : {4, 5, 6}) EXPECT_EQ(totals.sort_p2ps(a, order), 0);
-}
-
-TEST(TotalsSort, ListExchangesRelinkNeighboursAndDistantRecords) {
-    // Predecessor positions (0 = the head) of the two records exchanged.
-    const struct {
-        int p, q;
-        names expected;
-    } cases[] = {
-        {0, 1, {"B", "A", "C", "D"}},
-        {1, 2, {"A", "C", "B", "D"}},
-        {2, 3, {"A", "B", "D", "C"}},
-        {0, 2, {"C", "B", "A", "D"}},
-        {0, 3, {"D", "B", "C", "A"}},
-        {1, 3, {"A", "D", "C", "B"}},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(std::to_string(c.p) + "," + std::to_string(c.q));
-        resultdata_total totals;
-        std::vector<player_t*> pred{&totals.players};
-        player_t* owner = nullptr;
-        for (const char* n : {"A", "B", "C", "D"}) pred.push_back(totals.add_player(n));
-        owner = totals.add_player("Owner");
-        std::vector<p2p_t*> p2p_pred{&owner->p2ps};
-        for (const char* n : {"A", "B", "C", "D"}) p2p_pred.push_back(totals.add_p2p(owner, n));
-
-        resultdata_total::swap_players(pred[c.p], pred[c.q]);
-        names expected = c.expected;
-        expected.push_back("Owner");
-        EXPECT_EQ(player_names(totals), expected);
-        resultdata_total::swap_p2ps(p2p_pred[c.p], p2p_pred[c.q]);
-        EXPECT_EQ(p2p_names(owner), c.expected);
-    }
-
-    // After a sort has moved the last records, new ones still go to the end.
-    resultdata_total totals;
-    for (int k : {1, 2, 3}) totals.add_player(("K" + std::to_string(k)).c_str())->kills[0] = k;
-    sort_totals(totals, SORT_KILLS);
-    totals.find_player("New");
-    EXPECT_EQ(player_names(totals), (names{"K3", "K2", "K1", "New"}));
-    EXPECT_EQ(totals.count_players(), 4);
-    player_t* k3 = totals.players.next;
-    for (const char* n : {"x", "y", "z"}) totals.add_p2p(k3, n)->add(0, n[0] == 'x' ? 0 : n[0] == 'y' ? 1 : 2, 0);
-    totals.sort_p2ps(k3, SORT_KILLS);
-    totals.find_p2p(k3, "w");
-    EXPECT_EQ(p2p_names(k3), (names{"z", "y", "x", "w"}));
-    EXPECT_EQ(totals.count_p2ps(k3), 4);
 }
 
 // ------------------------------------------------------------- one game ----
@@ -424,59 +338,6 @@ TEST(SortReference, GameSlotsMatchTheReferenceForEveryOrderAndDirection) {
             for (int s = 0; s < n; s++)
                 ASSERT_TRUE(rd->players[s].ratio_cache == 0.0 && rd->players[s].eff_cache == 0.0 &&
                             rd->players[s].skill_cache == 0.0);
-        }
-    }
-}
-
-TEST(SortReference, TotalsAndP2pListsMatchTheReferenceForEveryOrder) {
-    std::mt19937 rng(4242);
-    for (int round = 0; round < 1500; round++) {
-        resultdata_total totals;
-        const int n = rng() % 31;
-        std::vector<ref_node> nodes;
-        ref_node head{};
-        std::vector<std::string> raw_names;
-        for (int i = 0; i < n; i++) {
-            auto [raw, plain] = random_name(rng, true, i);
-            raw_names.push_back(raw);
-            const counters c = random_counters(rng);
-            player_t* p = totals.add_player(raw.c_str());
-            apply(*p, c);
-            nodes.push_back(make_node(p->id, c, plain));
-        }
-        link(head, nodes);
-
-        // Every order in a row, each sort starting from the order the last one left.
-        for (int k = 0; k < 10; k++) {
-            const int order = (round + k) % 10;
-            sort_totals(totals, order);
-            ref_sort(&head, order, false);
-            std::vector<int> got;
-            for (const player_t* p = totals.players.next; p; p = p->next) got.push_back(p->id);
-            ASSERT_EQ(got, ref_identities(&head)) << "round " << round << " order " << order;
-        }
-        if (n == 0) continue;
-
-        // The p2p list of the first player: opponents with random kills and deaths.
-        player_t* owner = totals.players.next;
-        std::vector<ref_node> opp;
-        ref_node opp_head{};
-        for (int i = 0; i < n; i++) {
-            counters c;
-            c.kills = rng() % 4;
-            c.killed = rng() % 3;
-            opp.push_back(make_node(i, c, nodes[i].key_name));
-            totals.add_p2p(owner, raw_names[i].c_str())->add(0, c.kills, c.killed);
-        }
-        link(opp_head, opp);
-        for (int order : {4, 6, 5, 4, 6}) {
-            totals.sort_p2ps(owner, order);
-            ref_sort(&opp_head, order, false);
-            std::vector<int> got;
-            for (const p2p_t* r = owner->p2ps.next; r; r = r->next)
-                for (int i = 0; i < n; i++)
-                    if (raw_names[i] == r->get_name()) got.push_back(i);
-            ASSERT_EQ(got, ref_identities(&opp_head)) << "round " << round << " p2p order " << order;
         }
     }
 }

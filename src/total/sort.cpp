@@ -104,27 +104,6 @@ void resultdata::remove_inactive() {
     });
 }
 
-// The list exchange of the totals and of p2p lists: swaps the records after
-// the predecessors p and q (p before q) by relinking, neighbours included.
-template <class Record>
-static void swap_after(Record* p, Record* q) {
-    Record* x = p->next;
-    Record* y = q->next;
-    Record* after_y = y->next;
-    p->next = y;
-    if (x == q) {
-        y->next = x;
-    } else {
-        y->next = x->next;
-        q->next = x;
-    }
-    x->next = after_y;
-}
-
-void resultdata_total::swap_players(player_t* p, player_t* q) { swap_after(p, q); }
-
-void resultdata_total::swap_p2ps(p2p_t* p, p2p_t* q) { swap_after(p, q); }
-
 // The progress fields of a sort of n records: one per outer position i of the
 // exchange sort (0 to n - 2), "(%3i %%)" with 100 * (i + 1) / n after seven
 // backspaces. Written in runs of equal fields: a million players make a
@@ -145,98 +124,86 @@ static void print_sort_progress(int n) {
     }
 }
 
-// Puts the records of a list in the exchange sort's order of their keys:
-// numbers larger first, or texts smaller first.
-template <class Record>
-static std::vector<Record*> ranked(const std::vector<Record*>& list, const std::vector<double>& keys) {
-    std::vector<Record*> result;
+// Puts a list in the exchange sort's order of its keys: numbers larger first,
+// or texts smaller first.
+template <class Item>
+static void rank(std::vector<Item>& list, const std::vector<double>& keys) {
+    std::vector<Item> result;
     result.reserve(list.size());
     for (uint32_t k : exchange_sort_order(list.size(), [&keys](uint32_t a, uint32_t b) { return keys[a] > keys[b]; }))
         result.push_back(list[k]);
-    return result;
+    list.swap(result);
 }
 
-template <class Record>
-static std::vector<Record*> ranked(const std::vector<Record*>& list, const std::vector<std::string>& names) {
-    std::vector<Record*> result;
+template <class Item>
+static void rank(std::vector<Item>& list, const std::vector<std::string>& names) {
+    std::vector<Item> result;
     result.reserve(list.size());
     for (uint32_t k : exchange_sort_order(list.size(), [&names](uint32_t a, uint32_t b) { return names[a] < names[b]; }))
         result.push_back(list[k]);
-    return result;
+    list.swap(result);
 }
 
 int resultdata_total::sort_players(int order) {
     sort_key = order;
     printf("\n- Sorting all players        ");
     const int n = count_players();
-    std::vector<player_t*> list;
-    list.reserve(static_cast<size_t>(n));
-    for (player_t* p = players.next; p; p = p->next) list.push_back(p);
     if (n >= 2 && (order < 0 || order > 9)) {
         // The first comparison finds the order invalid, after the first progress field.
         printf("\b\b\b\b\b\b\b(%3i %%)", static_cast<int>(100 / n));
         fatal_error("resultdata_total::sort_players - invalid case");
     }
-
     if (order == SORT_NAME) {
         std::vector<std::string> names;
         names.reserve(list.size());
-        for (player_t* p : list) names.push_back(diverse::matched_name(p->name));
-        list = ranked(list, names);
-    } else {
+        for (const player_total_t* p : list) names.push_back(diverse::matched_name(p->get_name()));
+        rank(list, names);
+    } else if (order != SORT_TEAM) {   // every totals record has team -1: no exchange
         std::vector<double> keys(list.size());
         for (size_t i = 0; i < list.size(); i++) {
-            player_t* p = list[i];
+            const player_total_t* p = list[i];
             switch (order) {
                 case SORT_RATIO: keys[i] = p->ratio(); break;
                 case SORT_EFF: keys[i] = p->eff(); break;
                 case SORT_SKILL: keys[i] = p->skill(); break;
-                default: keys[i] = numeric_key(*p, order); break;
+                case SORT_KILLS: keys[i] = p->total_kills(); break;
+                case SORT_KILLED: keys[i] = p->total_killed(); break;
+                case SORT_FRAGS: keys[i] = p->frags(); break;
+                case SORT_SCORE: keys[i] = p->score(); break;
+                default: keys[i] = p->playtime; break;
             }
         }
-        list = ranked(list, keys);
+        rank(list, keys);
     }
     print_sort_progress(n);
-    player_t* last = &players;
-    for (player_t* p : list) {
-        last->next = p;
-        last = p;
-    }
-    last->next = nullptr;
-    tail = last;
     printf("\b\b\b\b\b\b\b(100 %%)\n");
     platform::flush_console();
     return 0;
 }
 
-int resultdata_total::sort_p2ps(player_t* player, int order) {
-    std::vector<p2p_t*> list;
-    for (p2p_t* q = player->p2ps.next; q; q = q->next) list.push_back(q);
-    if (list.size() < 2) return 0;
-    std::vector<double> keys(list.size());
+int resultdata_total::sort_p2ps(player_total_t* player, int order) {
+    std::vector<p2p_t> records = p2p_list(player);
+    if (records.size() < 2) return 0;
     switch (order) {
         case SORT_KILLS:
-            for (size_t i = 0; i < list.size(); i++) keys[i] = list[i]->total_kills();
+        case SORT_KILLED: {
+            std::vector<double> keys(records.size());
+            for (size_t i = 0; i < records.size(); i++)
+                keys[i] = order == SORT_KILLS ? records[i].total_kills() : records[i].total_killed();
+            rank(records, keys);
             break;
-        case SORT_KILLED:
-            for (size_t i = 0; i < list.size(); i++) keys[i] = list[i]->total_killed();
-            break;
+        }
         case SORT_NAME: {
             std::vector<std::string> names;
-            for (p2p_t* q : list) names.push_back(diverse::matched_name(q->get_name()));
-            list = ranked(list, names);
+            names.reserve(records.size());
+            for (const p2p_t& q : records) names.push_back(diverse::matched_name(q.get_name()));
+            rank(records, names);
             break;
         }
         default:
             fatal_error("resultdata_total::sort_p2ps - invalid case");
     }
-    if (order != SORT_NAME) list = ranked(list, keys);
-    p2p_t* last = &player->p2ps;
-    for (p2p_t* q : list) {
-        last->next = q;
-        last = q;
-    }
-    last->next = nullptr;
-    player->p2p_last = last;
+    player->p2p_first = player->p2p_last = 0;
+    for (const p2p_t& q : records) link_p2p(*player, q.pair_number());
     return 0;
 }
