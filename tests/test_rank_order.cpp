@@ -66,7 +66,7 @@ TEST(RankOrder, MatchesTheExchangeSortOnRandomAndOrderedLists) {
     // P, Q, R with frags 5, 5, 6: R, Q, P.
     EXPECT_EQ(fast_sorted(std::vector<double>{5, 5, 6}, larger), (std::vector<uint32_t>{2, 1, 0}));
     std::mt19937 random(20261207);
-    for (size_t n : {0, 1, 2, 3, 7, 16, 17, 18, 25, 64, 100, 255, 600, 1500, 4000}) {
+    for (size_t n : {0, 1, 2, 3, 7, 16, 40, 64, 65, 66, 80, 100, 255, 600, 1500, 4000}) {
         for (size_t distinct : {size_t(1), size_t(2), size_t(3), size_t(8), n / 4 + 1, n + 1}) {
             for (int round = 0; round < (n < 100 ? 30 : n < 1000 ? 4 : 1); round++) {
                 std::vector<double> numbers(n);
@@ -95,8 +95,8 @@ TEST(RankOrder, CompactTotalsKeepEveryCountAndSortLikeTheExchangeSort) {
     for (int round = 0; round < 12; round++) {
         resultdata_total totals;
         std::map<std::string, model_counts> model;   // by matched name, and by "player|opponent"
-        const int pool = 3 + below(60);
-        for (int g = 0, games = 1 + below(40); g < games; g++) {
+        const int pool = 3 + below(150);
+        for (int g = 0, games = 1 + below(80); g < games; g++) {
             game->reset();
             const int n = 2 + below(12);
             for (int i = 0; i < n; i++) {   // colours and case vary; two slots may be one player

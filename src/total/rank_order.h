@@ -10,9 +10,11 @@
 // order. (Keys 5, 5, 6 of P, Q, R, largest first: R; then C = [P], [P, Q],
 // and R rotates it to [Q, P]: R, Q, P.)
 //
-// Per group, the records that beat v between two members are counted with a
-// Fenwick tree over positions (filled group by group, best first), and C is
-// an implicit treap, which rotates by r in logarithmic time.
+// The records that beat v before each position are counted with a Fenwick
+// tree over the key ranks, filled in list order. C is kept as a ring:
+// "rotate left by r" moves its start, "append" inserts just before the start. The insert positions are worked out first and the ring's final
+// layout from them afterwards, last insert first, each taking the free place
+// of its rank (a second Fenwick tree): O(log n) per record, arrays only.
 #pragma once
 #include <algorithm>
 #include <cstddef>
@@ -21,91 +23,86 @@
 
 namespace rank_order_detail {
 
-// Counts of marked positions in ranges of 0 to n - 1.
-class fenwick {
+// The places of a ring of k values, filled offline: take(j) takes the j-th
+// free place (from 0), counting in place order.
+class free_places {
 public:
-    explicit fenwick(size_t n) : tree(n + 1, 0) {}
-    void mark(size_t position) {
-        for (size_t k = position + 1; k < tree.size(); k += k & (~k + 1)) tree[k]++;
+    void reset(size_t k) {
+        tree.resize(k + 1);
+        for (size_t i = 1; i <= k; i++) tree[i] = static_cast<uint32_t>(i & (~i + 1));   // all free
+        top = 1;
+        while (top * 2 <= k) top *= 2;
     }
-    // Marked positions below `end`.
-    uint32_t below(size_t end) const {
-        uint32_t sum = 0;
-        for (size_t k = end; k > 0; k -= k & (~k + 1)) sum += tree[k];
-        return sum;
+    uint32_t take(uint32_t j) {
+        size_t at = 0;
+        uint32_t left = j + 1;
+        for (size_t step = top; step; step /= 2)
+            if (at + step < tree.size() && tree[at + step] < left) {
+                at += step;
+                left -= tree[at];
+            }
+        for (size_t k = at + 1; k < tree.size(); k += k & (~k + 1)) tree[k]--;
+        return static_cast<uint32_t>(at);
     }
 
 private:
     std::vector<uint32_t> tree;
+    size_t top = 1;
 };
 
-// A sequence of values with append and rotate-left in logarithmic time.
-class rotating_sequence {
-public:
-    void clear() {
-        nodes.resize(1);
-        root = 0;
+// The exchange sort's order from `order`, the records by key (best first,
+// equal keys by position); same_key(i) tells that order[i] has the key of
+// order[i - 1].
+template <class SameKey>
+std::vector<uint32_t> ring_order(const std::vector<uint32_t>& order, SameKey same_key) {
+    const size_t n = order.size();
+    // For each position, the records before it with a better key: a Fenwick
+    // tree over key ranks, filled in list order.
+    std::vector<uint32_t> rank(n), better_before(n);
+    uint32_t ranks = 0;
+    for (size_t i = 0; i < n; i++) {
+        if (i > 0 && !same_key(i)) ranks++;
+        rank[order[i]] = ranks;
     }
-    size_t size() const { return nodes[root].size; }
-    void append(uint32_t value) {
-        random = random * 6364136223846793005ull + 1442695040888963407ull;
-        nodes.push_back(node{0, 0, 1, static_cast<uint32_t>(random >> 32), value});
-        root = merge(root, static_cast<uint32_t>(nodes.size() - 1));
+    std::vector<uint32_t> count(ranks + 2, 0);
+    for (size_t p = 0; p < n; p++) {
+        uint32_t sum = 0;
+        for (uint32_t k = rank[p]; k > 0; k -= k & (~k + 1)) sum += count[k];
+        better_before[p] = sum;
+        for (uint32_t k = rank[p] + 1; k < count.size(); k += k & (~k + 1)) count[k]++;
     }
-    // Moves the first r values (r below the size) to the end, in their order.
-    void rotate_left(size_t r) {
-        uint32_t front, back;
-        split(root, static_cast<uint32_t>(r), front, back);
-        root = merge(back, front);
-    }
-    void read(std::vector<uint32_t>& out) const {
-        std::vector<uint32_t> stack;
-        uint32_t t = root;
-        while (t || !stack.empty()) {
-            for (; t; t = nodes[t].left) stack.push_back(t);
-            t = stack.back();
-            stack.pop_back();
-            out.push_back(nodes[t].value);
-            t = nodes[t].right;
+    free_places places;
+    std::vector<uint32_t> result, insert_at, ring;
+    result.reserve(n);
+    for (size_t start = 0; start < n;) {
+        size_t end = start + 1;
+        while (end < n && same_key(end)) end++;
+        const uint32_t k = static_cast<uint32_t>(end - start);
+        if (k == 1) {
+            result.push_back(order[start]);
+            start = end;
+            continue;
         }
-    }
-
-private:
-    struct node {
-        uint32_t left, right, size, priority, value;   // children: node indexes, 0 none
-    };
-    std::vector<node> nodes{node{0, 0, 0, 0, 0}};   // node 0 stands for "none", size 0
-    uint32_t root = 0;
-    uint64_t random = 0x2545F4914F6CDD1Dull;
-
-    void update(uint32_t t) { nodes[t].size = 1 + nodes[nodes[t].left].size + nodes[nodes[t].right].size; }
-    uint32_t merge(uint32_t a, uint32_t b) {
-        if (!a || !b) return a ? a : b;
-        if (nodes[a].priority > nodes[b].priority) {
-            nodes[a].right = merge(nodes[a].right, b);
-            update(a);
-            return a;
+        // The walk over the input: `first` is the ring place where C starts;
+        // the records before this group in `order` are those with a better key.
+        insert_at.resize(k);
+        uint32_t first = 0, before = 0;
+        for (uint32_t t = 0; t < k; t++) {
+            const uint32_t b = better_before[order[start + t]];
+            if (t > 0) first = (first + (b - before) % t) % t;
+            insert_at[t] = first;   // appended: just before the start
+            first = (first + 1) % (t + 1);
+            before = b;
         }
-        nodes[b].left = merge(a, nodes[b].left);
-        update(b);
-        return b;
+        first = (first + (static_cast<uint32_t>(start) - before) % k) % k;
+        places.reset(k);
+        ring.resize(k);
+        for (uint32_t t = k; t-- > 0;) ring[places.take(insert_at[t])] = order[start + t];
+        for (uint32_t i = 0; i < k; i++) result.push_back(ring[(first + i) % k]);
+        start = end;
     }
-    // front: the first k values of t, back: the rest.
-    void split(uint32_t t, uint32_t k, uint32_t& front, uint32_t& back) {
-        if (!t) {
-            front = back = 0;
-            return;
-        }
-        if (nodes[nodes[t].left].size >= k) {
-            split(nodes[t].left, k, front, nodes[t].left);
-            back = t;
-        } else {
-            split(nodes[t].right, k - nodes[nodes[t].left].size - 1, nodes[t].right, back);
-            front = t;
-        }
-        update(t);
-    }
-};
+    return result;
+}
 
 }  // namespace rank_order_detail
 
@@ -117,8 +114,8 @@ template <class Beats>
 std::vector<uint32_t> exchange_sort_order(size_t n, Beats beats) {
     std::vector<uint32_t> order(n);
     for (size_t i = 0; i < n; i++) order[i] = static_cast<uint32_t>(i);
-    if (n <= 16) {
-        // Short lists (most p2p lists): the procedure itself.
+    if (n <= 64) {
+        // Short lists (most p2p lists): the procedure itself is quicker.
         for (size_t i = 0; i + 1 < n; i++)
             for (size_t j = i + 1; j < n; j++)
                 if (beats(order[j], order[i])) std::swap(order[i], order[j]);
@@ -130,32 +127,5 @@ std::vector<uint32_t> exchange_sort_order(size_t n, Beats beats) {
         if (beats(b, a)) return false;
         return a < b;
     });
-    rank_order_detail::fenwick better(n);   // positions of the groups done so far
-    rank_order_detail::rotating_sequence sequence;
-    std::vector<uint32_t> result;
-    result.reserve(n);
-    for (size_t start = 0; start < n;) {
-        size_t end = start + 1;
-        while (end < n && !beats(order[start], order[end])) end++;
-        if (end - start == 1) {
-            result.push_back(order[start]);
-        } else {
-            sequence.clear();
-            for (size_t m = start; m < end; m++) {
-                if (m > start) {
-                    const uint32_t between = better.below(order[m]) - better.below(order[m - 1] + 1);
-                    const size_t r = between % sequence.size();
-                    if (r) sequence.rotate_left(r);
-                }
-                sequence.append(order[m]);
-            }
-            const uint32_t after = better.below(n) - better.below(order[end - 1] + 1);
-            const size_t r = after % sequence.size();
-            if (r) sequence.rotate_left(r);
-            sequence.read(result);
-        }
-        for (size_t m = start; m < end; m++) better.mark(order[m]);
-        start = end;
-    }
-    return result;
+    return rank_order_detail::ring_order(order, [&](size_t i) { return !beats(order[i - 1], order[i]); });
 }
