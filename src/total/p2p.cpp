@@ -86,13 +86,23 @@ uint32_t p2p_pairs::new_run(int weapons) {
     return at;
 }
 
-void p2p_pairs::add(uint32_t pair, const uint32_t* by_low, const uint32_t* by_high) {
+void p2p_pairs::add(uint32_t pair, const uint16_t* low_on_high, const uint16_t* high_on_low, bool self) {
     p2p_pair& p = (*this)[pair];
-    p.kills_low += by_low[0];
-    p.kills_high += by_high[0];
+    auto by_low = [&](int w) -> uint32_t { return self ? low_on_high[w] + high_on_low[w] : low_on_high[w]; };
+    auto by_high = [&](int w) -> uint32_t { return self ? low_on_high[w] + high_on_low[w] : high_on_low[w]; };
+    p.kills_low += by_low(0);
+    p.kills_high += by_high(0);
+    // The weapons used, four at a time: most pairs use few or none.
     uint32_t used = 0;
-    for (int w = 1; w < 32; w++)
-        if (by_low[w] | by_high[w]) used |= 1u << w;
+    for (int q = 0; q < 8; q++) {
+        uint64_t x, y;
+        memcpy(&x, low_on_high + 4 * q, sizeof x);
+        memcpy(&y, high_on_low + 4 * q, sizeof y);
+        if (!(x | y)) continue;
+        for (int w = 4 * q; w < 4 * q + 4; w++)
+            if (low_on_high[w] | high_on_low[w]) used |= 1u << w;
+    }
+    used &= ~1u;
     if (!used) return;
     const uint32_t had = p.weapons & ~1u;
     if (used & ~had) {
@@ -101,27 +111,26 @@ void p2p_pairs::add(uint32_t pair, const uint32_t* by_low, const uint32_t* by_hi
         const uint32_t at = new_run(__builtin_popcount(mask));
         uint32_t* to = run_at(at);
         const uint32_t* from = had ? run_at(p.run) : nullptr;
-        for (int w = 1, k = 0, old = 0; w < 32; w++) {
-            if (!(mask & (1u << w))) continue;
-            if (had & (1u << w)) {
+        int k = 0, old = 0;
+        for (uint32_t m = mask; m; m &= m - 1, k++) {
+            if (had & m & (~m + 1)) {
                 to[2 * k] = from[2 * old];
                 to[2 * k + 1] = from[2 * old + 1];
                 old++;
             } else {
                 to[2 * k] = to[2 * k + 1] = 0;
             }
-            k++;
         }
         if (had) free_runs[__builtin_popcount(had)].push_back(p.run);
         p.run = at;
         p.weapons = (p.weapons & 1u) | mask;
     }
     uint32_t* run = run_at(p.run);
-    for (int w = 1, k = 0; w < 32; w++) {
-        if (!(p.weapons & (1u << w))) continue;
-        run[2 * k] += by_low[w];
-        run[2 * k + 1] += by_high[w];
-        k++;
+    for (uint32_t m = used; m; m &= m - 1) {
+        const int w = __builtin_ctz(m);
+        const int k = __builtin_popcount(p.weapons & ~1u & ((1u << w) - 1));
+        run[2 * k] += by_low(w);
+        run[2 * k + 1] += by_high(w);
     }
 }
 

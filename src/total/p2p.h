@@ -43,9 +43,11 @@ public:
     // The pair of players a and b (indexes of the totals); a new one, all
     // counters 0, when there is none (`made` tells).
     uint32_t find_or_add(uint32_t a, uint32_t b, bool& made);
-    // Adds kills by weapon (entry 0 all weapons): by the low player on the
-    // high one, and the other way.
-    void add(uint32_t pair, const uint32_t* by_low, const uint32_t* by_high);
+    // Adds a game's kill-matrix cells of the two players: kills by weapon
+    // (entry 0 all weapons) of the low player on the high one, and the other
+    // way. A player's pair with itself (two slots of one name) counts both
+    // cells on each side.
+    void add(uint32_t pair, const uint16_t* low_on_high, const uint16_t* high_on_low, bool self);
     // Kills by one side (high: the high player) with weapon w (0: all).
     uint32_t kills(uint32_t pair, bool high, int w) const;
     // The raw name under which `high`'s side first met the other, when it is

@@ -7,6 +7,13 @@
 #include "app/fatal.h"
 #include "parse/funname.h"
 
+std::string lower_case(const char* text) {
+    std::string result(text);
+    for (char& c : result)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return result;
+}
+
 player_total_t::player_total_t(const char* name, int32_t id) : id(id) {
     const size_t raw = strlen(name);
     if (raw > PLAYER_NAME_MAX) fatal_error("player_t::set_name - overflow");

@@ -6,7 +6,12 @@
 #pragma once
 #include <cstdint>
 #include <memory>
+#include <string>
 #include "total/player.h"
+
+// The text with the letters A to Z lower-cased; of a plain name, the name by
+// which players are matched.
+std::string lower_case(const char* text);
 
 class player_total_t {
 public:
@@ -30,6 +35,8 @@ public:
     const char* name_html() const { return names.get() + html_at; }
     const char* name_ascii() const { return names.get() + ascii_at; }
     const char* get_display_name(bool plain) const { return plain ? name_ascii() : name_html(); }
+    // The plain name lower-cased: players of two games are one when these match.
+    std::string matched_name() const { return lower_case(name_ascii()); }
 
     uint32_t get_kills(int w) const { return w == 0 ? kills0 : weapon_count(w, 0); }
     uint32_t get_killed(int w) const { return w == 0 ? killed0 : weapon_count(w, 1); }

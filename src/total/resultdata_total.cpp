@@ -45,7 +45,7 @@ resultdata_total::name_slot& resultdata_total::name_entry(const std::string& mat
     }
 }
 
-void resultdata_total::index_name(uint32_t record) {
+void resultdata_total::index_name(uint32_t record, const std::string& matched) {
     if (2 * (name_count + 1) > names.size()) {
         // Keep the table at most half full: double it and re-insert.
         std::vector<name_slot> old(2 * names.size(), name_slot{0, 0});
@@ -58,7 +58,6 @@ void resultdata_total::index_name(uint32_t record) {
             names[at] = e;
         }
     }
-    const std::string matched = diverse::matched_name(records[record].get_name());
     name_slot& e = name_entry(matched, name_hash(matched));
     if (e.record) return;   // the first record keeps the name
     e = name_slot{name_hash(matched), record + 1};
@@ -66,7 +65,10 @@ void resultdata_total::index_name(uint32_t record) {
 }
 
 player_total_t* resultdata_total::find_player(const char* name) {
-    const std::string matched = diverse::matched_name(name);
+    return find_matched(diverse::matched_name(name), name);
+}
+
+player_total_t* resultdata_total::find_matched(const std::string& matched, const char* name) {
     const name_slot& e = name_entry(matched, name_hash(matched));
     if (e.record) return &records[e.record - 1];
     return add_player(name);
@@ -78,7 +80,7 @@ player_total_t* resultdata_total::add_player(const char* name) {
     player_total_t* p = &records.back();
     p->index = static_cast<uint32_t>(records.size() - 1);
     list.push_back(p);
-    index_name(p->index);
+    index_name(p->index, p->matched_name());
     return p;
 }
 
@@ -118,7 +120,11 @@ void resultdata_total::add_game(const resultdata& game) {
     const int n = game.player_count;
     // New players are appended and numbered in the slot order of their first game.
     std::vector<player_total_t*> r(static_cast<size_t>(n));
-    for (int i = 0; i < n; i++) r[i] = find_player(game.players[i].name);
+    for (int i = 0; i < n; i++) {
+        // A slot keeps its plain name: no conversion needed to match it.
+        const player_t& slot = game.players[i];
+        r[i] = find_matched(lower_case(slot.name_ascii.c_str()), slot.name);
+    }
 
     for (int i = 0; i < n; i++) {
         const player_t& slot = game.players[i];
@@ -145,26 +151,8 @@ void resultdata_total::add_game(const resultdata& game) {
             if (made) unlinked.push_back(r[i] == r[j] ? 1 : 3);
             const uint16_t* mine = game.cell(i, j);
             const uint16_t* theirs = game.cell(j, i);
-            // Most pairs of a game never met: one pass over both cells tells.
-            uint64_t any = 0;
-            for (int k = 0; k < MAX_WEAPONS / 4; k++) {
-                uint64_t a, b;
-                memcpy(&a, mine + 4 * k, sizeof a);
-                memcpy(&b, theirs + 4 * k, sizeof b);
-                any |= a | b;
-            }
-            if (!any) continue;
-            uint32_t by_low[MAX_WEAPONS], by_high[MAX_WEAPONS];
-            const bool i_low = r[i]->index <= r[j]->index;
-            for (int w = 0; w < MAX_WEAPONS; w++) {
-                if (r[i] == r[j]) {
-                    by_low[w] = by_high[w] = static_cast<uint32_t>(mine[w]) + theirs[w];
-                } else {
-                    by_low[w] = i_low ? mine[w] : theirs[w];
-                    by_high[w] = i_low ? theirs[w] : mine[w];
-                }
-            }
-            pairs.add(pair, by_low, by_high);
+            if (r[i]->index <= r[j]->index) pairs.add(pair, mine, theirs, r[i] == r[j]);
+            else pairs.add(pair, theirs, mine, false);
         }
     }
 

@@ -60,7 +60,9 @@ private:
     std::vector<name_slot> names;
     size_t name_count = 0;
     name_slot& name_entry(const std::string& matched, uint32_t hash);
-    void index_name(uint32_t record);
+    void index_name(uint32_t record, const std::string& matched);
+    // find_player of a name whose matched form is known.
+    player_total_t* find_matched(const std::string& matched, const char* name);
 
     p2p_pairs pairs;
     uint32_t& next_p2p(const player_total_t& owner, uint32_t pair);

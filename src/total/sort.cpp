@@ -156,7 +156,7 @@ int resultdata_total::sort_players(int order) {
     if (order == SORT_NAME) {
         std::vector<std::string> names;
         names.reserve(list.size());
-        for (const player_total_t* p : list) names.push_back(diverse::matched_name(p->get_name()));
+        for (const player_total_t* p : list) names.push_back(p->matched_name());
         rank(list, names);
     } else if (order != SORT_TEAM) {   // every totals record has team -1: no exchange
         std::vector<double> keys(list.size());
