@@ -1,11 +1,14 @@
 // Sorting and compaction of player lists: the slots of one game (with their
 // kill-matrix rows and columns), the totals' player list and a player's p2p
-// list. All three use the exchange sort, whose order of ties the pages show.
+// list. The pages show the exchange sort's order of ties: a game's few slots
+// run the exchange sort itself, the totals' lists get its order in
+// O(n log n) (rank_order.h).
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "app/fatal.h"
@@ -135,8 +138,23 @@ static void rank(std::vector<Item>& list, const std::vector<double>& keys) {
     list.swap(result);
 }
 
+// Texts one after another in one block: a million names sort without a
+// million strings of their own.
+class text_list {
+public:
+    void add(const std::string& t) {
+        text += t;
+        at.push_back(static_cast<uint32_t>(text.size()));
+    }
+    std::string_view operator[](size_t k) const { return std::string_view(text).substr(at[k], at[k + 1] - at[k]); }
+
+private:
+    std::string text;
+    std::vector<uint32_t> at{0};
+};
+
 template <class Item>
-static void rank(std::vector<Item>& list, const std::vector<std::string>& names) {
+static void rank(std::vector<Item>& list, const text_list& names) {
     std::vector<Item> result;
     result.reserve(list.size());
     for (uint32_t k : exchange_sort_order(list.size(), [&names](uint32_t a, uint32_t b) { return names[a] < names[b]; }))
@@ -154,9 +172,8 @@ int resultdata_total::sort_players(int order) {
         fatal_error("resultdata_total::sort_players - invalid case");
     }
     if (order == SORT_NAME) {
-        std::vector<std::string> names;
-        names.reserve(list.size());
-        for (const player_total_t* p : list) names.push_back(p->matched_name());
+        text_list names;
+        for (const player_total_t* p : list) names.add(p->matched_name());
         rank(list, names);
     } else if (order != SORT_TEAM) {   // every totals record has team -1: no exchange
         std::vector<double> keys(list.size());
@@ -194,9 +211,8 @@ int resultdata_total::sort_p2ps(player_total_t* player, int order) {
             break;
         }
         case SORT_NAME: {
-            std::vector<std::string> names;
-            names.reserve(records.size());
-            for (const p2p_t& q : records) names.push_back(diverse::matched_name(q.get_name()));
+            text_list names;
+            for (const p2p_t& q : records) names.add(diverse::matched_name(q.get_name()));
             rank(records, names);
             break;
         }
