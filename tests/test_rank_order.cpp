@@ -34,7 +34,6 @@ template <class Key, class First>
 std::vector<uint32_t> fast_sorted(const std::vector<Key>& keys, First first) {
     return exchange_sort_order(keys.size(), [&](uint32_t a, uint32_t b) { return first(keys[a], keys[b]); });
 }
-
 const auto larger = [](double a, double b) { return a > b; };
 const auto smaller = [](double a, double b) { return a < b; };
 const auto alphabetical = [](const std::string& a, const std::string& b) { return a < b; };
@@ -54,7 +53,8 @@ struct model_counts {
 template <class Item>
 void expect_sorted(int order, const std::vector<Item>& before, const std::vector<Item>& after,
                    const std::vector<double>& numbers, const std::vector<std::string>& names) {
-    std::vector<uint32_t> at = order == SORT_NAME ? exchange_sorted(names, alphabetical) : exchange_sorted(numbers, larger);
+    std::vector<uint32_t> at =
+        order == SORT_NAME ? exchange_sorted(names, alphabetical) : exchange_sorted(numbers, larger);
     std::vector<Item> expected;
     for (uint32_t k : at) expected.push_back(before[k]);
     EXPECT_EQ(after, expected) << "order " << order;
@@ -127,14 +127,15 @@ TEST(RankOrder, CompactTotalsKeepEveryCountAndSortLikeTheExchangeSort) {
             }
         }
         for (const player_total_t* p : totals.player_list()) {
-            const model_counts& me = model[diverse::matched_name(p->get_name())];
+            const std::string key = diverse::matched_name(p->get_name());
+            const model_counts& me = model[key];
             ASSERT_EQ(p->get_name(), me.name);
             for (int w = 0; w < MAX_WEAPONS; w++)
                 ASSERT_TRUE(p->get_kills(w) == me.kills[w] && p->get_suicides(w) == me.killed[w]) << me.name << w;
             std::vector<p2p_t> list = totals.p2p_list(p);
             ASSERT_EQ(list.size(), me.opponents.size()) << me.name;
             for (size_t k = 0; k < list.size(); k++) {
-                const model_counts& pair = model[diverse::matched_name(p->get_name()) + "|" + me.opponents[k]];
+                const model_counts& pair = model[key + "|" + me.opponents[k]];
                 ASSERT_EQ(list[k].get_name(), pair.name);
                 for (int w = 0; w < MAX_WEAPONS; w++)
                     ASSERT_TRUE(list[k].get_kills(w) == pair.kills[w] && list[k].get_killed(w) == pair.killed[w])
@@ -155,9 +156,8 @@ TEST(RankOrder, CompactTotalsKeepEveryCountAndSortLikeTheExchangeSort) {
                 keys.push_back(by_order[order]);
                 names.push_back(diverse::matched_name(p->get_name()));
             }
-            testing::internal::CaptureStdout();
-            totals.sort_players(order);
-            testing::internal::GetCapturedStdout();
+            testing::internal::CaptureStdout();   // the progress fields
+            totals.sort_players(order), testing::internal::GetCapturedStdout();
             expect_sorted(order, before, totals.player_list(), keys, names);
         }
         for (player_total_t* p : totals.player_list())

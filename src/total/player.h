@@ -78,8 +78,12 @@ public:
     void add_ping(int sample);
 
     // The same values computed afresh, leaving the caches alone.
-    double compute_skill() const { return player_formula::skill(kills[0], killed[0], suicides[0], world_deaths); }
-    double compute_eff() const { return player_formula::eff(kills[0], killed[0], suicides[0], world_deaths); }
+    double compute_skill() const {
+        return player_formula::skill(kills[0], killed[0], suicides[0], world_deaths);
+    }
+    double compute_eff() const {
+        return player_formula::eff(kills[0], killed[0], suicides[0], world_deaths);
+    }
     double compute_ratio() const {
         return player_formula::ratio(kills[0], killed[0], suicides[0], world_deaths, playtime);
     }

@@ -48,8 +48,9 @@ void player_total_t::add_weapons(const player_t& slot) {
         int from = 0, to = 0;
         for (int w = 1; w < MAX_WEAPONS; w++) {
             if (!(mask & (1u << w))) continue;
-            for (int k = 0; k < 3; k++) grown[3 * to + k] = weapon_mask & (1u << w) ? per_weapon[3 * from + k] : 0;
-            if (weapon_mask & (1u << w)) from++;
+            const bool had = weapon_mask & (1u << w);
+            for (int k = 0; k < 3; k++) grown[3 * to + k] = had ? per_weapon[3 * from + k] : 0;
+            if (had) from++;
             to++;
         }
         per_weapon = std::move(grown);

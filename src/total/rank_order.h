@@ -12,9 +12,10 @@
 //
 // The records that beat v before each position are counted with a Fenwick
 // tree over the key ranks, filled in list order. C is kept as a ring:
-// "rotate left by r" moves its start, "append" inserts just before the start. The insert positions are worked out first and the ring's final
-// layout from them afterwards, last insert first, each taking the free place
-// of its rank (a second Fenwick tree): O(log n) per record, arrays only.
+// "rotate left by r" moves its start, "append" inserts just before the
+// start. The insert places are worked out first and the ring's final layout
+// from them afterwards, last insert first, each taking the free place of its
+// rank (a second Fenwick tree): O(log n) per record, arrays only.
 #pragma once
 #include <algorithm>
 #include <cstddef>

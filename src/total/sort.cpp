@@ -133,8 +133,8 @@ template <class Item>
 static void rank(std::vector<Item>& list, const std::vector<double>& keys) {
     std::vector<Item> result;
     result.reserve(list.size());
-    for (uint32_t k : exchange_sort_order(list.size(), [&keys](uint32_t a, uint32_t b) { return keys[a] > keys[b]; }))
-        result.push_back(list[k]);
+    auto larger = [&keys](uint32_t a, uint32_t b) { return keys[a] > keys[b]; };
+    for (uint32_t k : exchange_sort_order(list.size(), larger)) result.push_back(list[k]);
     list.swap(result);
 }
 
@@ -146,7 +146,9 @@ public:
         text += t;
         at.push_back(static_cast<uint32_t>(text.size()));
     }
-    std::string_view operator[](size_t k) const { return std::string_view(text).substr(at[k], at[k + 1] - at[k]); }
+    std::string_view operator[](size_t k) const {
+        return std::string_view(text).substr(at[k], at[k + 1] - at[k]);
+    }
 
 private:
     std::string text;
@@ -157,8 +159,8 @@ template <class Item>
 static void rank(std::vector<Item>& list, const text_list& names) {
     std::vector<Item> result;
     result.reserve(list.size());
-    for (uint32_t k : exchange_sort_order(list.size(), [&names](uint32_t a, uint32_t b) { return names[a] < names[b]; }))
-        result.push_back(list[k]);
+    auto alphabetical = [&names](uint32_t a, uint32_t b) { return names[a] < names[b]; };
+    for (uint32_t k : exchange_sort_order(list.size(), alphabetical)) result.push_back(list[k]);
     list.swap(result);
 }
 
