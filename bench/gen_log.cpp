@@ -3,7 +3,7 @@
 // same parameters write the same bytes.
 //
 //   gen_log -o FILE [--size-mb M | --games G] [--players P] [--bots B]
-//           [--team T] [--chat C] [--seed S]
+//           [--team T] [--chat C] [--per-game K] [--fresh] [--seed S]
 //
 //   --size-mb M   stop after the game that passes M megabytes (default 20)
 //   --games G     write exactly G games instead
@@ -11,6 +11,12 @@
 //   --bots B      share of players that are bots, 0 to 1 (default 0.25)
 //   --team T      share of games that are team games (default 0.4)
 //   --chat C      chat lines per kill, 0 to 1 (default 0.1)
+//   --per-game K  every game has exactly K players (2 to 16; no one-on-one games)
+//   --fresh       players join in name order, each game bringing players not
+//                 seen before until the pool is used up (then it starts over):
+//                 a public server that meets ever new names. With
+//                 --players 200000 --games 20000 --per-game 10 every player
+//                 plays one game.
 //   --seed S      PRNG seed (default 1)
 #include <cstdint>
 #include <cstdio>
@@ -94,8 +100,10 @@ struct client {
 
 class writer {
 public:
-    writer(FILE* out, int players, double bots, double team_share, double chat, uint64_t seed)
-        : out(out), random(seed), bot_share(bots), team_share(team_share), chat_share(chat) {
+    writer(FILE* out, int players, double bots, double team_share, double chat, int per_game,
+           bool fresh, uint64_t seed)
+        : out(out), random(seed), bot_share(bots), team_share(team_share), chat_share(chat),
+          per_game(per_game), fresh(fresh) {
         names.resize(players);
         plain.resize(players);
         for (int i = 0; i < players; ++i) names[i] = player_name(i, &plain[i]);
@@ -108,9 +116,10 @@ public:
         if (random.chance(team_share))
             type = random.chance(0.5) ? 3 : 4;
         else
-            type = random.chance(0.1) ? 1 : 0;
+            type = random.chance(0.1) && per_game == 0 ? 1 : 0;
         bool teams = type == 3 || type == 4;
         int count = type == 1 ? 2 : 2 + random.below(teams ? 11 : 9);
+        if (per_game > 0) count = per_game;
         int fraglimit = type == 4 ? 0 : (type == 1 ? 15 : 20 + 5 * random.below(4));
         int timelimit = 10 + 5 * random.below(3);
         const char* map = maps[random.below(10)];
@@ -193,6 +202,11 @@ private:
     // Regulars come back often, the rest of the pool now and then.
     int pick_player(const std::vector<client>& taken) {
         int pool = static_cast<int>(names.size());
+        if (fresh) {
+            int p = next_fresh;
+            next_fresh = (next_fresh + 1) % pool;
+            return p;
+        }
         for (;;) {
             int p;
             if (random.chance(0.5)) {
@@ -263,6 +277,9 @@ private:
     rng random;
     int previous_type = 0;
     double bot_share, team_share, chat_share;
+    int per_game;
+    bool fresh;
+    int next_fresh = 0;
     std::vector<std::string> names;
     std::vector<std::string> plain;
 };
@@ -270,7 +287,7 @@ private:
 [[noreturn]] void usage() {
     fprintf(stderr,
             "usage: gen_log -o FILE [--size-mb M | --games G] [--players P] [--bots B]\n"
-            "               [--team T] [--chat C] [--seed S]\n");
+            "               [--team T] [--chat C] [--per-game K] [--fresh] [--seed S]\n");
     exit(2);
 }
 
@@ -283,8 +300,14 @@ int main(int argc, char** argv) {
     int players = 300;
     double bots = 0.25, team = 0.4, chat = 0.1;
     unsigned long long seed = 1;
+    int per_game = 0;
+    bool fresh = false;
     for (int i = 1; i < argc; ++i) {
         std::string a = argv[i];
+        if (a == "--fresh") {
+            fresh = true;
+            continue;
+        }
         if (i + 1 >= argc) usage();
         const char* v = argv[++i];
         if (a == "-o") output = v;
@@ -294,10 +317,13 @@ int main(int argc, char** argv) {
         else if (a == "--bots") bots = atof(v);
         else if (a == "--team") team = atof(v);
         else if (a == "--chat") chat = atof(v);
+        else if (a == "--per-game") per_game = atoi(v);
         else if (a == "--seed") seed = strtoull(v, nullptr, 10);
         else usage();
     }
-    if (!output || players < 2) usage();
+    if (!output || players < 2 || per_game < 0 || per_game == 1 || per_game > 16 ||
+        per_game > players)
+        usage();
     FILE* out = fopen(output, "wb");
     if (!out) {
         perror(output);
@@ -305,7 +331,7 @@ int main(int argc, char** argv) {
     }
     static char buffer[1 << 20];
     setvbuf(out, buffer, _IOFBF, sizeof buffer);
-    writer w(out, players, bots, team, chat, seed);
+    writer w(out, players, bots, team, chat, per_game, fresh, seed);
     long long limit = static_cast<long long>(size_mb * 1024 * 1024);
     long long written = 0;
     while (games > 0 ? written < games : w.bytes < limit) {

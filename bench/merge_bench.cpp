@@ -1,12 +1,17 @@
 // Merge and sort benchmark of the totals: generates many games directly into
 // a game record (no log text), merges each into the totals, then sorts the
-// totals by every key. Prints the time of each phase and the peak RSS.
+// totals by every key. Prints the time of each phase, the heap the totals
+// hold per player and per p2p record, and the peak RSS.
 //
-//   merge_bench [games] [distinct players] [active window] [seed]
+//   merge_bench [games] [distinct players] [active window] [seed] [per game]
 //
 // Players are drawn from a window of the player numbers that slides over the
 // run (a server's community drifting over a year), so each player meets a few
-// hundred opponents, not all of them; every player number is used.
+// hundred opponents, not all of them; every player number is used. A game has
+// 2 to 16 players, or exactly `per game`. With a window of 10, 10 per game and
+// ten times as many players as games, every game brings ten new players:
+//   merge_bench 20000 200000 10 1 10
+#include <malloc.h>
 #include <sys/resource.h>
 #include <fcntl.h>
 #include <unistd.h>
@@ -23,7 +28,6 @@
 
 #include "app/settings.h"
 #include "game/resultdata.h"
-#include "total/exchange_sort.h"
 #include "total/resultdata_total.h"
 
 namespace {
@@ -84,43 +88,16 @@ player_names make_names(int k) {
     return n;
 }
 
-// Sort key of a totals record, as a number where larger comes first; names
-// get their rank in byte order, negated.
-std::vector<double> keys_of(resultdata_total& totals, int order) {
-    std::vector<double> keys;
-    std::vector<std::string> names;
-    for (player_t* p = totals.players.next; p; p = p->next) {
-        switch (order) {
-            case SORT_TEAM: keys.push_back(p->team); break;
-            case SORT_RATIO: keys.push_back(p->ratio()); break;
-            case SORT_EFF: keys.push_back(p->eff()); break;
-            case SORT_SKILL: keys.push_back(p->skill()); break;
-            case SORT_KILLS: keys.push_back(p->kills[0]); break;
-            case SORT_KILLED: keys.push_back(p->killed[0]); break;
-            case SORT_FRAGS: keys.push_back(p->frags()); break;
-            case SORT_SCORE: keys.push_back(p->score()); break;
-            case SORT_PLAYTIME: keys.push_back(p->playtime); break;
-            default: {
-                std::string n = p->name_ascii;
-                for (char& c : n)
-                    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-                names.push_back(n);
-            }
-        }
-    }
-    if (order == SORT_NAME) {
-        std::vector<std::string> sorted = names;
-        std::sort(sorted.begin(), sorted.end());
-        for (const std::string& n : names)
-            keys.push_back(-static_cast<double>(std::lower_bound(sorted.begin(), sorted.end(), n) - sorted.begin()));
-    }
-    return keys;
+// Heap bytes in use (small blocks and mapped ones).
+size_t heap_in_use() {
+    struct mallinfo2 m = mallinfo2();
+    return m.uordblks + m.hblkhd;
 }
 
 // FNV-1a over the ids in list order: equal figures mean equal orders.
 uint64_t order_hash(const resultdata_total& totals) {
     uint64_t h = 1469598103934665603ull;
-    for (const player_t* p = totals.players.next; p; p = p->next) {
+    for (const player_total_t* p : totals.player_list()) {
         h ^= static_cast<uint32_t>(p->id);
         h *= 1099511628211ull;
     }
@@ -134,8 +111,10 @@ int main(int argc, char** argv) {
     const int distinct = argc > 2 ? atoi(argv[2]) : 20000;
     const int window = argc > 3 ? atoi(argv[3]) : 1000;
     const unsigned seed = argc > 4 ? static_cast<unsigned>(atoi(argv[4])) : 12345u;
-    if (games < 1 || distinct < 16 || window < 16 || window > distinct) {
-        fprintf(stderr, "usage: merge_bench [games>=1] [players>=16] [window 16..players] [seed]\n");
+    const int per_game = argc > 5 ? atoi(argv[5]) : 0;
+    if (games < 1 || distinct < 16 || window < 2 || window > distinct || per_game < 0 || per_game == 1 ||
+        per_game > 16 || (per_game ? per_game : 16) > window) {
+        fprintf(stderr, "usage: merge_bench [games>=1] [players>=16] [window 2..players] [seed] [per game 2..16]\n");
         return 1;
     }
 
@@ -145,6 +124,7 @@ int main(int argc, char** argv) {
 
     settings_t settings;
     std::unique_ptr<resultdata> game(new resultdata(&settings));
+    const size_t heap_before = heap_in_use();
     std::unique_ptr<resultdata_total> totals(new resultdata_total());
     std::mt19937 rng(seed);
     static const int weapons[] = {1, 2, 3, 4, 6, 8, 10, 11, 12, 7, 18};
@@ -166,7 +146,7 @@ int main(int argc, char** argv) {
         game->init_game(0);
 
         // 2 to 16 players, most games 4 to 10.
-        const int n = 2 + static_cast<int>((rng() % 8) + (rng() % 8));
+        const int n = per_game ? per_game : 2 + static_cast<int>((rng() % 8) + (rng() % 8));
         const long base = static_cast<long>(g) * distinct / games;
         chosen.clear();
         while (static_cast<int>(chosen.size()) < n) {
@@ -226,7 +206,12 @@ int main(int argc, char** argv) {
     long used = 0;
     for (char s : seen) used += s;
     long p2ps = 0;
-    for (player_t* p = totals->players.next; p; p = p->next) p2ps += totals->count_p2ps(p);
+    for (const player_total_t* p : totals->player_list()) p2ps += totals->count_p2ps(p);
+    // The totals' heap: what the p2p records hold is counted by the totals
+    // (large arrays), the rest is the player records with their names, weapon
+    // counters, list and name index.
+    const size_t heap_totals = heap_in_use() - heap_before;
+    const size_t heap_p2p = totals->p2p_bytes();
 
     printf("games %d, player slots %ld, kill events %ld, player numbers used %ld, window %d\n", games, slots,
            kills, used, window);
@@ -238,18 +223,15 @@ int main(int argc, char** argv) {
     printf("add_game          %8.3f  %8.3f   (%.2f us cpu per game)\n", merge_time, merge_cpu,
            merge_cpu * 1e6 / games);
     printf("whole merge loop  %8.3f  %8.3f\n", run_time, run_cpu);
+    printf("heap of the totals: %.1f MiB: %.0f bytes per player, %.1f bytes per p2p record\n",
+           heap_totals / 1048576.0, static_cast<double>(heap_totals - heap_p2p) / totals->count_players(),
+           static_cast<double>(heap_p2p) / (p2ps ? p2ps : 1));
     printf("peak RSS after merge: %ld KiB\n", peak_rss_kib());
     fflush(stdout);
 
     double sort_total = 0, sort_cpu = 0;
-    printf("                    wall s     cpu s   exchanges   order hash\n");
+    printf("                    wall s     cpu s   order hash\n");
     for (int order : {1, 2, 3, 4, 5, 6, 7, 8, 9, 0}) {
-        // The exchanges the procedure makes from the current order (fixed by
-        // the procedure, not by its implementation).
-        std::vector<double> keys = keys_of(*totals, order);
-        long exchanges = 0;
-        exchange_sort(keys, [](double a, double b) { return a > b; }, [&exchanges](size_t, size_t) { exchanges++; });
-
         auto t0 = bench_clock::now();
         const double c0 = cpu_now();
         {
@@ -259,7 +241,7 @@ int main(int argc, char** argv) {
         const double t = seconds_since(t0), c = cpu_now() - c0;
         sort_total += t;
         sort_cpu += c;
-        printf("sort_players(%d)  %8.3f  %8.3f  %10ld   %016llx\n", order, t, c, exchanges,
+        printf("sort_players(%d)  %8.3f  %8.3f   %016llx\n", order, t, c,
                static_cast<unsigned long long>(order_hash(*totals)));
         fflush(stdout);
     }
@@ -267,7 +249,7 @@ int main(int argc, char** argv) {
 
     auto t0 = bench_clock::now();
     const double c0 = cpu_now();
-    for (player_t* p = totals->players.next; p; p = p->next) totals->sort_p2ps(p, SORT_KILLS);
+    for (player_total_t* p : totals->player_list()) totals->sort_p2ps(p, SORT_KILLS);
     printf("sort_p2ps(4), all %8.3f  %8.3f\n", seconds_since(t0), cpu_now() - c0);
     printf("peak RSS: %ld KiB\n", peak_rss_kib());
     return 0;

@@ -12,6 +12,7 @@
 # benchmark ends: on some file systems, creating files soon after deleting
 # many is several times slower, and a run should not pay for an earlier
 # benchmark's deleting. (The third case measures vexo's own deleting.)
+# bench/many_players.sh times a run with hundreds of thousands of players.
 # Usage: bench/run.sh [work folder]   (default: build-bench-e2e/bench-work)
 set -eu
 ROOT=$(cd "$(dirname "$0")/.." && pwd)

@@ -63,8 +63,10 @@ int main(int argc, char** argv) {
     }
     close(fds[1]);
 
-    // The whole console output is kept (a few hundred kilobytes at most); the
-    // time at which the ranking phase begins is noted as soon as it shows.
+    // The whole console output is kept (a few hundred kilobytes, or about
+    // 14 bytes per player and ranking page with many players: the sorts'
+    // progress fields); the time at which the ranking phase begins is noted
+    // as soon as it shows.
     const std::string ranking = "Writing player stats to";
     std::string output;
     double ranking_start = -1;

@@ -7,7 +7,7 @@
 class settings_t;
 class resultdata;
 class resultdata_total;
-class player_t;
+class player_total_t;
 
 class html_writer {
 public:
@@ -36,9 +36,9 @@ public:
     void ranking_page(int top);
 
     // Per-player page sections.
-    void player_info(player_t& player);
-    void weapon_stats(player_t& player);
-    void player_vs_player(player_t& player);
+    void player_info(const player_total_t& player);
+    void weapon_stats(const player_total_t& player);
+    void player_vs_player(player_total_t& player);
 
 private:
     void left_head_cells();

@@ -9,7 +9,7 @@
 void vexo_main::write_player_pages(resultdata_total* totals) {
     const int n = totals->count_players();
     long long c = 0;
-    for (player_t* p = totals->players.next; p; p = p->next) {
+    for (player_total_t* p : totals->player_list()) {
         c += 100;
         if (!p->listed) continue;
         printf("\b\b\b\b\b\b\b(%3i %%)", static_cast<int>(c / n));
@@ -24,7 +24,7 @@ void vexo_main::write_player_pages(resultdata_total* totals) {
             out.print("<p class=\"title\"><a href=\"../top_players.htm\"><font color=red>Top %i players</font></a></p>",
                       settings.top_players);
         out.print("<p class=\"title\"><span style=\"background-color: #808080\">%s</span></p>",
-                  p->get_display_name(settings.no_funnames).c_str());
+                  p->get_display_name(settings.no_funnames));
         html_writer writer(totals, &out, &settings, 0);
         writer.player_info(*p);
         writer.weapon_stats(*p);
@@ -35,7 +35,7 @@ void vexo_main::write_player_pages(resultdata_total* totals) {
     printf("\b\b\b\b\b\b\b(100 %%)");
 }
 
-void html_writer::player_info(player_t& p) {
+void html_writer::player_info(const player_total_t& p) {
     html_page& o = *out;
     html_paragraph(o, "<b>Player info</b>");
     html_table_open(o, "border=1 cellspacing=0 bordercolor=#000000");
@@ -57,7 +57,7 @@ static int share(uint32_t part, uint32_t total) {
     return total > 0 ? static_cast<int>(part * 100.0 / total + 0.5) : 0;
 }
 
-void html_writer::weapon_stats(player_t& p) {
+void html_writer::weapon_stats(const player_total_t& p) {
     html_page& o = *out;
     html_paragraph(o, "<b>Weapon stats</b>");
     html_set_cell_attributes(o, "bgcolor=#000080");
@@ -70,30 +70,31 @@ void html_writer::weapon_stats(player_t& p) {
     html_set_cell_attributes(o, "");
     o.puts("</tr>\r\n");
     for (int w = 1; w < MAX_WEAPONS; w++) {
-        if (p.kills[w] == 0 && p.killed[w] == 0) continue;
+        const uint32_t kills = p.get_kills(w), killed = p.get_killed(w);
+        if (kills == 0 && killed == 0) continue;
         o.puts("<tr>\r\n");
         html_set_cell_attributes(o, "width=120 align=left");
         html_head_cell_text(o, weapon_name(w));
         html_set_cell_attributes(o, "width=60 align=right");
-        html_cell_int(o, p.kills[w]);
-        html_cell(o, "%i %%", share(p.kills[w], p.kills[0]));
-        html_cell_int(o, p.killed[w]);
-        html_cell(o, "%i %%", share(p.killed[w], p.killed[0]));
+        html_cell_int(o, kills);
+        html_cell(o, "%i %%", share(kills, p.total_kills()));
+        html_cell_int(o, killed);
+        html_cell(o, "%i %%", share(killed, p.total_killed()));
         o.puts("</tr>\r\n");
     }
     o.puts("<tr>\r\n");
     html_set_cell_attributes(o, "width=120 align=left");
     html_head_cell_text(o, "TOTAL");
     html_set_cell_attributes(o, "width=60 align=right");
-    html_head_cell(o, "%u", p.kills[0]);
+    html_head_cell(o, "%u", p.total_kills());
     html_head_cell_text(o, "100 %");
-    html_head_cell(o, "%u", p.killed[0]);
+    html_head_cell(o, "%u", p.total_killed());
     html_head_cell_text(o, "100 %");
     o.puts("</tr>\r\n");
     html_table_close(o);
 }
 
-void html_writer::player_vs_player(player_t& p) {
+void html_writer::player_vs_player(player_total_t& p) {
     html_page& o = *out;
     totals->sort_p2ps(&p, SORT_KILLS);
     html_paragraph(o, "<b>Player vs player stats</b>");
@@ -104,21 +105,21 @@ void html_writer::player_vs_player(player_t& p) {
     html_set_cell_attributes(o, "");
     o.puts("</tr>\r\n");
     unsigned long long sum_kills = 0, sum_killed = 0;
-    for (p2p_t* q = p.p2ps.next; q; q = q->next) {
-        if (q->total_kills() == 0 && q->total_killed() == 0) continue;
-        player_t* opponent = q->opponent ? q->opponent : totals->find_player(q->get_name());
+    for (const p2p_t& q : totals->p2p_list(&p)) {
+        if (q.total_kills() == 0 && q.total_killed() == 0) continue;
+        const player_total_t* opponent = q.opponent();
         if (player_excluded(*settings, *opponent)) {
-            sum_kills += q->total_kills();
-            sum_killed += q->total_killed();
+            sum_kills += q.total_kills();
+            sum_killed += q.total_killed();
             continue;
         }
         o.puts("<tr>\r\n");
         html_set_cell_attributes(o, "align=left");
         html_head_cell(o, "<a href=\"player_%i.htm\">%s</a>", opponent->id,
-                       opponent->get_display_name(settings->no_funnames).c_str());
+                       opponent->get_display_name(settings->no_funnames));
         html_set_cell_attributes(o, "align=right");
-        html_cell_int(o, q->total_kills());
-        html_cell_int(o, q->total_killed());
+        html_cell_int(o, q.total_kills());
+        html_cell_int(o, q.total_killed());
         html_cell_fixed(o, opponent->eff(), 2);
         o.puts("</tr>\r\n");
     }
@@ -136,8 +137,8 @@ void html_writer::player_vs_player(player_t& p) {
     html_set_cell_attributes(o, "align=left");
     html_head_cell_text(o, "TOTAL");
     html_set_cell_attributes(o, "align=right");
-    html_head_cell(o, "%u", p.kills[0]);
-    html_head_cell(o, "%u", p.killed[0]);
+    html_head_cell(o, "%u", p.total_kills());
+    html_head_cell(o, "%u", p.total_killed());
     html_head_cell_text(o, "-");
     o.puts("</tr>\r\n");
     html_table_close(o);

@@ -12,6 +12,7 @@
 #include "parse/funname.h"
 #include "platform/platform.h"
 #include "total/player.h"
+#include "total/player_total.h"
 
 // printf into a string; texts are never cut (a coloured name is long).
 static std::string vformat(const char* format, va_list args) {
@@ -220,21 +221,30 @@ std::string team_letters(std::string& teams) {
     return result;
 }
 
-void html_bot_cell(html_page& out, const player_t& p) {
+// The same cells for a game slot and a totals record.
+template <class Player>
+static void bot_cell(html_page& out, const Player& p) {
     html_set_cell_attributes(out, "align=center");
     if (p.bot_skill > -1) html_cell(out, "(%i)", p.bot_skill);
     else html_cell_text(out, "-");
     html_set_cell_attributes(out, "");
 }
 
-void html_count_cells(html_page& out, const player_t& p) {
+void html_bot_cell(html_page& out, const player_t& p) { bot_cell(out, p); }
+void html_bot_cell(html_page& out, const player_total_t& p) { bot_cell(out, p); }
+
+template <class Player>
+static void count_cells(html_page& out, const Player& p) {
     html_cell_int(out, p.frags());
-    html_cell_int(out, p.kills[0]);
-    html_cell_int(out, p.killed[0]);
-    html_cell_int(out, p.suicides[0]);
-    html_cell_int(out, p.world_deaths);
+    html_cell_int(out, p.total_kills());
+    html_cell_int(out, p.total_killed());
+    html_cell_int(out, p.total_suicides());
+    html_cell_int(out, p.get_world_deaths());
     html_cell_int(out, p.total_deaths());
 }
+
+void html_count_cells(html_page& out, const player_t& p) { count_cells(out, p); }
+void html_count_cells(html_page& out, const player_total_t& p) { count_cells(out, p); }
 
 void html_homepage_line(outfile& out, const settings_t& settings) {
     if (settings.homepage_address[0])
@@ -242,7 +252,8 @@ void html_homepage_line(outfile& out, const settings_t& settings) {
                   settings.homepage_address, settings.homepage_string);
 }
 
-void html_rate_cells(html_page& out, const player_t& p) {
+template <class Player>
+static void rate_cells(html_page& out, const Player& p) {
     if (p.playtime != 0) {
         html_cell_fixed(out, p.frags() * 60.0 / p.playtime, 2);
         html_cell_fixed(out, p.total_deaths() * 60.0 / p.playtime, 2);
@@ -252,9 +263,12 @@ void html_rate_cells(html_page& out, const player_t& p) {
     }
 }
 
-bool player_excluded(const settings_t& settings, const player_t& player) {
+void html_rate_cells(html_page& out, const player_t& p) { rate_cells(out, p); }
+void html_rate_cells(html_page& out, const player_total_t& p) { rate_cells(out, p); }
+
+bool player_excluded(const settings_t& settings, const player_total_t& player) {
     if (!settings.filters_given) return false;
-    if (settings.min_kills != 0 && player.kills[0] < settings.min_kills) return true;
+    if (settings.min_kills != 0 && player.total_kills() < settings.min_kills) return true;
     if (settings.min_games != 0 && static_cast<uint32_t>(player.games) < settings.min_games) return true;
     if (settings.min_playtime != 0 && player.playtime < settings.min_playtime) return true;
     return false;

@@ -10,6 +10,7 @@
 
 class settings_t;
 class player_t;
+class player_total_t;
 
 void html_page_head(html_page& out, const settings_t& settings);
 void html_page_foot(outfile& out, bool with_legend);
@@ -49,13 +50,16 @@ std::string team_letters(std::string& teams);
 // The Bot cell of a player: "(skill)" for a bot, "-" for a human; leaves the
 // attribute text empty.
 void html_bot_cell(html_page& out, const player_t& player);
+void html_bot_cell(html_page& out, const player_total_t& player);
 // The cells Frags, Kills, Killed, Suicides, Deaths and T.deaths of a player.
 void html_count_cells(html_page& out, const player_t& player);
+void html_count_cells(html_page& out, const player_total_t& player);
 // "<p class=\"title\">" link to the configured home page, when one is set.
 void html_homepage_line(outfile& out, const settings_t& settings);
 // The FPM and DPM cells of a player ("0.00" without play time).
 void html_rate_cells(html_page& out, const player_t& player);
-bool player_excluded(const settings_t& settings, const player_t& player);
+void html_rate_cells(html_page& out, const player_total_t& player);
+bool player_excluded(const settings_t& settings, const player_total_t& player);
 const char* sort_order_name(int order);
 // "ERR" for a ratio within 0.001 of -9999, else "%.2f".
 std::string ratio_text(double ratio);

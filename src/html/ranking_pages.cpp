@@ -103,7 +103,7 @@ void html_writer::ranking_page(int top) {
     o.puts("</tr>\r\n");
 
     int r = 1;
-    for (player_t* p = totals->players.next; p; p = p->next) {
+    for (player_total_t* p : totals->player_list()) {
         if (top > 0 && r > top) break;
         if (max_applies && r > s.max_players) break;
         if (player_excluded(s, *p)) continue;
@@ -112,7 +112,7 @@ void html_writer::ranking_page(int top) {
         html_set_cell_attributes(o, "align=left");
         html_cell_int(o, r);
         html_cell(o, "<b><a href=\"vexo_players/player_%i.htm\">%s</a></b>", p->id,
-                  p->get_display_name(s.no_funnames).c_str());
+                  p->get_display_name(s.no_funnames));
         if (!s.skip_bots) html_bot_cell(o, *p);
         html_set_cell_attributes(o, "");
         html_cell_text(o, ratio_text(p->ratio()));

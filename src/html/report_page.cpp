@@ -161,7 +161,7 @@ void vexo_main::write_report(resultdata_total* totals) {
 
     // The totals must hold exactly the kills of the games merged into them.
     uint64_t total_kills = 0;
-    for (const player_t* p = totals->players.next; p; p = p->next) total_kills += p->kills[0];
+    for (const player_total_t* p : totals->player_list()) total_kills += p->total_kills();
     out.puts("<p class=\"title\">Cross-check</p>");
     html_table_open(out, TABLE_ATTRIBUTES);
     count_row(out, "Kills in the totals (all players)", total_kills);

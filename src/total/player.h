@@ -1,48 +1,62 @@
-// player_t: the statistics record of one player: a slot of one game, a team
-// record of one game, or a player's totals over all games; with the derived
-// statistics frags, skill, eff and ratio that every page shows.
+// player_t: the statistics record of one player in one game (a game slot or a
+// team record): the counters the accounting fills, the name in three forms,
+// and the derived statistics frags, skill, eff and ratio, whose formulas the
+// totals record (player_total_t) shares.
 #pragma once
 #include <cstdint>
 #include <string>
+#include <type_traits>
 #include "game/weapons.h"
-#include "total/p2p.h"
 
 constexpr int PLAYER_NAME_MAX = 64;
 
-class player_t {
-public:
-    player_t();
-    virtual ~player_t();
-    player_t(const player_t& other);
-    player_t& operator=(const player_t& other);
+// The derived statistics from the all-weapons counters; the one definition
+// for every page.
+namespace player_formula {
+// kills - world deaths - suicides; times killed by others do not count.
+int frags(uint32_t kills, uint32_t world_deaths, uint32_t suicides);
+// kills / (total deaths + 1).
+double skill(uint32_t kills, uint32_t killed, uint32_t suicides, uint32_t world_deaths);
+// 100 * kills / (kills + total deaths); 0 when both are 0.
+double eff(uint32_t kills, uint32_t killed, uint32_t suicides, uint32_t world_deaths);
+// FPM - DPM; -9999 without play time.
+double ratio(uint32_t kills, uint32_t killed, uint32_t suicides, uint32_t world_deaths, uint32_t playtime);
+}  // namespace player_formula
 
-    bool listed;
-    int32_t id;
-    p2p_t p2ps;             // head of the p2p list; p2ps.next is the first record
-    p2p_t* p2p_last;        // last record of the p2p list (appending), null when empty
-    player_t* next;
-    int32_t bot_skill;
-    int32_t team;
+// Everything of a slot that is copied byte for byte: sorting and compaction
+// of a game copy slots, and a field added here is copied with the rest.
+struct player_counters {
+    int32_t bot_skill = -1;      // -1 human, else the bot's skill level
+    int32_t team = -1;           // -1 none given
+    int32_t ping_count = 0;
+    int64_t ping_sum = 0;
+    uint32_t kills[MAX_WEAPONS] = {};      // entry 0: all weapons
+    uint32_t killed[MAX_WEAPONS] = {};
+    uint32_t suicides[MAX_WEAPONS] = {};
+    uint32_t teamkills[MAX_WEAPONS] = {};
+    uint32_t world_deaths = 0;
+    uint32_t playtime = 0;
+    uint32_t mkiol = 0;          // most kills in one life
+    uint32_t mkiol_time = 0;     // how long that life lasted
+    int32_t items_total = 0;
+    uint32_t items[ITEM_COUNT] = {};
+    char name[PLAYER_NAME_MAX + 1] = {};   // raw, colour codes included
+    double skill_cache = 0.0;    // 0.0: not computed yet
+    double eff_cache = 0.0;
+    double ratio_cache = 0.0;
+};
+static_assert(std::is_trivially_copyable<player_counters>::value, "slots are copied byte for byte");
+
+class player_t : public player_counters {
+public:
+    player_t() {}
+    virtual ~player_t();
+    player_t(const player_t&) = default;
+    player_t& operator=(const player_t&) = default;
+
     std::string name_html;
     std::string name_ascii;
     std::string teams;      // one byte per team change: the team number itself
-    int32_t games;
-    int32_t ping_count;
-    int64_t ping_sum;
-    uint32_t kills[MAX_WEAPONS];
-    uint32_t killed[MAX_WEAPONS];
-    uint32_t suicides[MAX_WEAPONS];
-    uint32_t teamkills[MAX_WEAPONS];
-    uint32_t world_deaths;
-    uint32_t playtime;
-    uint32_t mkiol;
-    uint32_t mkiol_time;
-    int32_t items_total;
-    uint32_t items[ITEM_COUNT];
-    char name[PLAYER_NAME_MAX + 1];
-    double skill_cache;
-    double eff_cache;
-    double ratio_cache;
 
     void reset();
     void set_name(const char* new_name);
@@ -56,7 +70,7 @@ public:
     uint32_t total_teamkills() const { return teamkills[0]; }
     uint32_t get_world_deaths() const { return world_deaths; }
     uint32_t total_deaths() const { return killed[0] + suicides[0] + world_deaths; }
-    int frags() const;
+    int frags() const { return player_formula::frags(kills[0], world_deaths, suicides[0]); }
     int score() const { return frags() - static_cast<int>(teamkills[0]); }
     double skill();
     double eff();
@@ -64,7 +78,13 @@ public:
     void add_ping(int sample);
 
     // The same values computed afresh, leaving the caches alone.
-    double compute_skill() const;
-    double compute_eff() const;
-    double compute_ratio() const;
+    double compute_skill() const {
+        return player_formula::skill(kills[0], killed[0], suicides[0], world_deaths);
+    }
+    double compute_eff() const {
+        return player_formula::eff(kills[0], killed[0], suicides[0], world_deaths);
+    }
+    double compute_ratio() const {
+        return player_formula::ratio(kills[0], killed[0], suicides[0], world_deaths, playtime);
+    }
 };

@@ -1,12 +1,14 @@
-// resultdata_total: the totals of a run: one player_t per distinct player (in
-// the order first merged), each with its p2p list; players of different games
-// are one player when their plain, lower-cased names are equal.
+// resultdata_total: the totals of a run: one player_total_t per distinct
+// player (in the order first merged), each with its p2p list; players of
+// different games are one player when their plain, lower-cased names are
+// equal.
 #pragma once
 #include <cstdint>
+#include <deque>
 #include <string>
-#include <unordered_map>
 #include <vector>
-#include "total/player.h"
+#include "total/p2p.h"
+#include "total/player_total.h"
 
 class resultdata;
 
@@ -20,35 +22,51 @@ public:
     resultdata_total(const resultdata_total&) = delete;
     resultdata_total& operator=(const resultdata_total&) = delete;
 
-    player_t players;      // head: players.next is the first record
     int32_t sort_key;
 
     void add_game(const resultdata& game);
-    player_t* find_player(const char* name);
-    player_t* add_player(const char* name);
-    p2p_t* find_p2p(player_t* player, const char* name);
-    p2p_t* add_p2p(player_t* player, const char* name);
-    int count_players() const { return player_total; }
-    int count_p2ps(const player_t* player) const;
+    // The record whose name matches (plain, lower-cased), else a new one.
+    player_total_t* find_player(const char* name);
+    // A new record at the end of the list.
+    player_total_t* add_player(const char* name);
+    int count_players() const { return static_cast<int>(list.size()); }
+    int count_p2ps(const player_total_t* player) const;
+
+    // The players in list order: the order first merged, or that of the
+    // latest sort_players.
+    const std::vector<player_total_t*>& player_list() const { return list; }
+    // A player's p2p records in list order: the order first met, or that of
+    // the latest sort_p2ps.
+    std::vector<p2p_t> p2p_list(const player_total_t* player) const;
 
     int sort_players(int order);
-    int sort_p2ps(player_t* player, int order);
-    static void swap_players(player_t* p, player_t* q);
-    static void swap_p2ps(p2p_t* p, p2p_t* q);
+    int sort_p2ps(player_total_t* player, int order);
+
+    const player_total_t* player_at(uint32_t index) const { return &records[index]; }
+    const p2p_pairs& pair_records() const { return pairs; }
+    // Heap bytes held for the p2p records (pair records, their index, the
+    // per-weapon counters, first-met names): the benchmark's memory figure.
+    size_t p2p_bytes() const { return pairs.bytes(); }
 
 private:
-    p2p_t* p2p_of(player_t* player, player_t* opponent, const char* name);
-    player_t* tail;
-    int player_total;
-    std::unordered_map<std::string, player_t*> by_name;       // matched name -> record
-    // (player id, opponent id) -> p2p record, open addressing with linear
-    // probing: a busy server has millions of pairs, and a node-based map costs a
-    // heap block and an extra cache miss per pair. Key 0 marks a free slot.
-    struct pair_slot {
-        uint64_t key;
-        p2p_t* record;
+    std::deque<player_total_t> records;   // in the order made: a record's index is its place here
+    std::vector<player_total_t*> list;
+    // Matched name -> record, open addressing: the hash of the matched name
+    // and the record's index + 1 (0: free).
+    struct name_slot {
+        uint32_t hash;
+        uint32_t record;
     };
-    std::vector<pair_slot> pair_index;
-    size_t pair_count = 0;
-    pair_slot& pair_entry(uint64_t key);   // the key's slot, or the free slot it would take
+    std::vector<name_slot> names;
+    size_t name_count = 0;
+    name_slot& name_entry(const std::string& matched, uint32_t hash);
+    void index_name(uint32_t record, const std::string& matched);
+    // find_player of a name whose matched form is known.
+    player_total_t* find_matched(const std::string& matched, const char* name);
+
+    p2p_pairs pairs;
+    uint32_t& next_p2p(const player_total_t& owner, uint32_t pair);
+    void link_p2p(player_total_t& owner, uint32_t pair);
+    std::vector<uint32_t> game_pairs;   // the pair of each two slots of the game being merged
+    std::vector<uint8_t> unlinked;      // sides of the game's new pairs not yet in their lists
 };

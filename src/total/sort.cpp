@@ -1,11 +1,14 @@
 // Sorting and compaction of player lists: the slots of one game (with their
 // kill-matrix rows and columns), the totals' player list and a player's p2p
-// list. All three use the exchange sort, whose order of ties the pages show.
+// list. The pages show the exchange sort's order of ties: a game's few slots
+// run the exchange sort itself, the totals' lists get its order in
+// O(n log n) (rank_order.h).
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "app/fatal.h"
@@ -14,6 +17,7 @@
 #include "parse/funname.h"
 #include "platform/platform.h"
 #include "total/exchange_sort.h"
+#include "total/rank_order.h"
 #include "total/resultdata_total.h"
 
 // Numeric key of a player for a sort order (name excluded); computed on the
@@ -103,118 +107,121 @@ void resultdata::remove_inactive() {
     });
 }
 
-// The list exchange of the totals and of p2p lists: swaps the records after
-// the predecessors p and q (p before q) by relinking, neighbours included.
-template <class Record>
-static void swap_after(Record* p, Record* q) {
-    Record* x = p->next;
-    Record* y = q->next;
-    Record* after_y = y->next;
-    p->next = y;
-    if (x == q) {
-        y->next = x;
-    } else {
-        y->next = x->next;
-        q->next = x;
+// The progress fields of a sort of n records: one per outer position i of the
+// exchange sort (0 to n - 2), "(%3i %%)" with 100 * (i + 1) / n after seven
+// backspaces. Written in runs of equal fields: a million players make a
+// million of them.
+static void print_sort_progress(int n) {
+    char field[32];
+    std::string run;
+    for (long long i = 0; i + 1 < n;) {
+        const long long percent = 100 * (i + 1) / n;
+        // The last i with this percentage: 100 * (i + 1) / n == percent.
+        long long last = ((percent + 1) * n - 1) / 100 - 1;
+        if (last > n - 2) last = n - 2;
+        const int length = snprintf(field, sizeof field, "\b\b\b\b\b\b\b(%3i %%)", static_cast<int>(percent));
+        run.clear();
+        for (long long k = i; k <= last; k++) run.append(field, static_cast<size_t>(length));
+        fwrite(run.data(), 1, run.size(), stdout);
+        i = last + 1;
     }
-    x->next = after_y;
 }
 
-void resultdata_total::swap_players(player_t* p, player_t* q) { swap_after(p, q); }
+// Puts a list in the exchange sort's order of its keys: numbers larger first,
+// or texts smaller first.
+template <class Item>
+static void rank(std::vector<Item>& list, const std::vector<double>& keys) {
+    std::vector<Item> result;
+    result.reserve(list.size());
+    auto larger = [&keys](uint32_t a, uint32_t b) { return keys[a] > keys[b]; };
+    for (uint32_t k : exchange_sort_order(list.size(), larger)) result.push_back(list[k]);
+    list.swap(result);
+}
 
-void resultdata_total::swap_p2ps(p2p_t* p, p2p_t* q) { swap_after(p, q); }
-
-// Maps texts to their ranks in byte order, so the sort compares numbers and
-// every comparison gives the same answer as comparing the texts.
-static std::vector<double> name_ranks(const std::vector<std::string>& names) {
-    std::vector<size_t> order(names.size());
-    for (size_t i = 0; i < order.size(); i++) order[i] = i;
-    std::sort(order.begin(), order.end(), [&](size_t a, size_t b) { return names[a] < names[b]; });
-    std::vector<double> rank(names.size());
-    double r = 0;
-    for (size_t i = 0; i < order.size(); i++) {
-        if (i > 0 && names[order[i]] != names[order[i - 1]]) r++;
-        rank[order[i]] = -r;   // smaller text first: larger key first
+// Texts one after another in one block: a million names sort without a
+// million strings of their own.
+class text_list {
+public:
+    void add(const std::string& t) {
+        text += t;
+        at.push_back(static_cast<uint32_t>(text.size()));
     }
-    return rank;
+    std::string_view operator[](size_t k) const {
+        return std::string_view(text).substr(at[k], at[k + 1] - at[k]);
+    }
+
+private:
+    std::string text;
+    std::vector<uint32_t> at{0};
+};
+
+template <class Item>
+static void rank(std::vector<Item>& list, const text_list& names) {
+    std::vector<Item> result;
+    result.reserve(list.size());
+    auto alphabetical = [&names](uint32_t a, uint32_t b) { return names[a] < names[b]; };
+    for (uint32_t k : exchange_sort_order(list.size(), alphabetical)) result.push_back(list[k]);
+    list.swap(result);
 }
 
 int resultdata_total::sort_players(int order) {
     sort_key = order;
     printf("\n- Sorting all players        ");
     const int n = count_players();
-    std::vector<player_t*> list;
-    list.reserve(static_cast<size_t>(n));
-    for (player_t* p = players.next; p; p = p->next) list.push_back(p);
     if (n >= 2 && (order < 0 || order > 9)) {
         // The first comparison finds the order invalid, after the first progress field.
         printf("\b\b\b\b\b\b\b(%3i %%)", static_cast<int>(100 / n));
         fatal_error("resultdata_total::sort_players - invalid case");
     }
-
-    std::vector<double> keys(list.size());
     if (order == SORT_NAME) {
-        std::vector<std::string> names;
-        names.reserve(list.size());
-        for (player_t* p : list) names.push_back(diverse::matched_name(p->name));
-        keys = name_ranks(names);
-    } else {
+        text_list names;
+        for (const player_total_t* p : list) names.add(p->matched_name());
+        rank(list, names);
+    } else if (order != SORT_TEAM) {   // every totals record has team -1: no exchange
+        std::vector<double> keys(list.size());
         for (size_t i = 0; i < list.size(); i++) {
-            player_t* p = list[i];
+            const player_total_t* p = list[i];
             switch (order) {
                 case SORT_RATIO: keys[i] = p->ratio(); break;
                 case SORT_EFF: keys[i] = p->eff(); break;
                 case SORT_SKILL: keys[i] = p->skill(); break;
-                default: keys[i] = numeric_key(*p, order); break;
+                case SORT_KILLS: keys[i] = p->total_kills(); break;
+                case SORT_KILLED: keys[i] = p->total_killed(); break;
+                case SORT_FRAGS: keys[i] = p->frags(); break;
+                case SORT_SCORE: keys[i] = p->score(); break;
+                default: keys[i] = p->playtime; break;
             }
         }
+        rank(list, keys);
     }
-
-    exchange_sort_items(
-        keys, list,
-        [n](size_t i) {
-            printf("\b\b\b\b\b\b\b(%3i %%)", static_cast<int>(100 * static_cast<long long>(i + 1) / n));
-        });
-    player_t* last = &players;
-    for (player_t* p : list) {
-        last->next = p;
-        last = p;
-    }
-    last->next = nullptr;
-    tail = last;
+    print_sort_progress(n);
     printf("\b\b\b\b\b\b\b(100 %%)\n");
     platform::flush_console();
     return 0;
 }
 
-int resultdata_total::sort_p2ps(player_t* player, int order) {
-    std::vector<p2p_t*> list;
-    for (p2p_t* q = player->p2ps.next; q; q = q->next) list.push_back(q);
-    if (list.size() < 2) return 0;
-    std::vector<double> keys(list.size());
+int resultdata_total::sort_p2ps(player_total_t* player, int order) {
+    std::vector<p2p_t> records = p2p_list(player);
+    if (records.size() < 2) return 0;
     switch (order) {
         case SORT_KILLS:
-            for (size_t i = 0; i < list.size(); i++) keys[i] = list[i]->total_kills();
+        case SORT_KILLED: {
+            std::vector<double> keys(records.size());
+            for (size_t i = 0; i < records.size(); i++)
+                keys[i] = order == SORT_KILLS ? records[i].total_kills() : records[i].total_killed();
+            rank(records, keys);
             break;
-        case SORT_KILLED:
-            for (size_t i = 0; i < list.size(); i++) keys[i] = list[i]->total_killed();
-            break;
+        }
         case SORT_NAME: {
-            std::vector<std::string> names;
-            for (p2p_t* q : list) names.push_back(diverse::matched_name(q->get_name()));
-            keys = name_ranks(names);
+            text_list names;
+            for (const p2p_t& q : records) names.add(diverse::matched_name(q.get_name()));
+            rank(records, names);
             break;
         }
         default:
             fatal_error("resultdata_total::sort_p2ps - invalid case");
     }
-    exchange_sort_items(keys, list, [](size_t) {});
-    p2p_t* last = &player->p2ps;
-    for (p2p_t* q : list) {
-        last->next = q;
-        last = q;
-    }
-    last->next = nullptr;
-    player->p2p_last = last;
+    player->p2p_first = player->p2p_last = 0;
+    for (const p2p_t& q : records) link_p2p(*player, q.pair_number());
     return 0;
 }
