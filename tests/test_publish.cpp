@@ -229,21 +229,26 @@ TEST_F(Publish, FailingAndHostileRuns) {
 }
 
 // A second run in the folder waits with one line until the first has ended;
-// both succeed and leave the tree of one clean run.
+// both succeed and leave the tree of one clean run. When the first fails and
+// removes the results folder it made, the second makes it anew.
 TEST_F(Publish, TwoRunsAtOnce) {
     const tree clean = clean_tree();
     mkfifo((dir / "fifo.log").c_str(), 0600);
-    FILE* first = start(dir, "/l /d fifo.log");
-    ASSERT_TRUE(staging_made(dir / "out"));
-    FILE* second = start(dir, CLEAN_ARGS);
-    std::string out1, out2;
-    EXPECT_TRUE(read_until(second, out2, "\nWaiting for another run in this results folder"));
-    write_file(dir / "fifo.log", LOG);   // lets the first run go on
-    EXPECT_EQ(finish(first, out1), 0) << out1;
-    EXPECT_EQ(finish(second, out2), 0) << out2;
-    EXPECT_EQ(out1.find("Waiting"), std::string::npos);
-    EXPECT_EQ(out2.find("Waiting"), out2.rfind("Waiting"));
-    EXPECT_EQ(shape(snapshot(dir / "out")), shape(clean));
+    for (const std::string first_limit : {"", "ulimit -f 4;"}) {
+        SCOPED_TRACE(first_limit);
+        fs::remove_all(dir / "out");
+        FILE* first = start(dir, "/l /d fifo.log", first_limit);
+        ASSERT_TRUE(staging_made(dir / "out"));
+        FILE* second = start(dir, CLEAN_ARGS);
+        std::string out1, out2;
+        EXPECT_TRUE(read_until(second, out2, "\nWaiting for another run in this results folder"));
+        write_file(dir / "fifo.log", LOG);   // lets the first run go on
+        EXPECT_EQ(finish(first, out1), first_limit.empty() ? 0 : 1) << out1;
+        EXPECT_EQ(finish(second, out2), 0) << out2;
+        EXPECT_EQ(out1.find("Waiting"), std::string::npos);
+        EXPECT_EQ(out2.find("Waiting"), out2.rfind("Waiting"));
+        EXPECT_EQ(shape(snapshot(dir / "out")), shape(clean));
+    }
 }
 
 // Memory running out on the page thread ends the run through fatal_error.

@@ -132,14 +132,19 @@ void print_unmatched(const log_group& g) {
 // run ends on an error, so nothing is left in the starting folder.
 void vexo_main::enter_results_folder() {
     const std::string out_dir = settings.output_directory;
-    if (!out_dir.empty() && platform::make_dir(out_dir)) {
-        const std::string created = out_dir[0] == '/' ? out_dir : start_dir + "/" + out_dir;
-        add_fatal_action([created](std::string&) { platform::remove_dir(created); });
-    }
-    results_lock = platform::lock_folder(out_dir.empty() ? "." : out_dir, [] {
-        printf("\nWaiting for another run in this results folder");
-        fflush(stdout);
-    });
+    bool waited = false;
+    int created_action = -1;
+    do {
+        if (!out_dir.empty() && platform::make_dir(out_dir) && created_action < 0) {
+            const std::string created = out_dir[0] == '/' ? out_dir : start_dir + "/" + out_dir;
+            created_action = add_fatal_action([created](std::string&) { platform::remove_dir(created); });
+        }
+        results_lock = platform::lock_folder(out_dir.empty() ? "." : out_dir, [&waited] {
+            if (!waited) printf("\nWaiting for another run in this results folder");
+            waited = true;
+            fflush(stdout);
+        });
+    } while (results_lock == platform::LOCK_FOLDER_GONE);
     if (results_lock >= 0) results_dir = platform::current_dir();
     if (results_lock < 0 || results_dir.empty())
         fatal_error("Couldn't enter results folder %s", settings.output_directory);

@@ -71,7 +71,7 @@ void remove_tree(const std::string& path) {
 std::vector<std::string> folder_names(const std::string& path) {
     std::vector<std::string> names;
     // A link to a folder is no folder here: what it points to is never listed.
-    const int fd = open(path.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    const int fd = open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0) return names;
     DIR* dir = fdopendir(fd);
     if (!dir) {
@@ -186,19 +186,27 @@ void open_in_viewer(const std::string& folder, const std::string& file) {
 }
 
 int lock_folder(const std::string& path, const std::function<void()>& on_wait) {
-    // O_CLOEXEC: a viewer started after the run must not hold the lock.
-    const int fd = open(path.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    // O_CLOEXEC: a viewer started after the run must not hold the lock. A
+    // results folder given as a link to a folder is that folder.
+    const int fd = open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0) return -1;
-    if (fchdir(fd) != 0) {
-        close(fd);
-        return -1;
-    }
     if (flock(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK) {
         on_wait();
         while (flock(fd, LOCK_EX) != 0 && errno == EINTR) {
         }
+        // The run before created the folder and removed it again when it
+        // ended on an error: the caller makes it anew.
+        struct stat st;
+        if (fstat(fd, &st) == 0 && st.st_nlink == 0) {
+            close(fd);
+            return LOCK_FOLDER_GONE;
+        }
     }
     // A file system without locks: the run goes on unlocked.
+    if (fchdir(fd) != 0) {
+        close(fd);
+        return -1;
+    }
     return fd;
 }
 

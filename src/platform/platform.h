@@ -49,8 +49,10 @@ std::vector<dir_entry> find_entries(const std::string& folder, const std::string
 // Opens the folder `path`, makes it the working folder and locks it against
 // every other process that locks it so, until unlock_folder or the end of the
 // process. When another process holds the lock, `on_wait` is called once and
-// the call waits for it. Returns the lock's handle, or -1 when the folder
-// cannot be opened or entered.
+// the call waits for it. Returns the lock's handle, -1 when the folder
+// cannot be opened or entered, or LOCK_FOLDER_GONE when the folder was
+// removed while the call waited.
+constexpr int LOCK_FOLDER_GONE = -2;
 int lock_folder(const std::string& path, const std::function<void()>& on_wait);
 void unlock_folder(int handle);
 
