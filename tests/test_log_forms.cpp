@@ -35,11 +35,6 @@ std::string game_log(std::string (*stamp)(int)) {
     return log;
 }
 
-std::string min_sec(int s) {
-    char b[32];
-    snprintf(b, sizeof b, "%3d:%02d ", s / 60, s % 60);
-    return b;
-}
 std::string tenths(int s) { return std::to_string(s) + ".7 "; }
 std::string no_stamp(int) { return ""; }
 // From 23:59:00 on 2017-05-07, past midnight.
