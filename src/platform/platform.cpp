@@ -71,7 +71,7 @@ void remove_tree(const std::string& path) {
 std::vector<std::string> folder_names(const std::string& path) {
     std::vector<std::string> names;
     // A link to a folder is no folder here: what it points to is never listed.
-    const int fd = open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const int fd = open(path.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
     if (fd < 0) return names;
     DIR* dir = fdopendir(fd);
     if (!dir) {
