@@ -17,7 +17,7 @@ WORK=${2:-"$BUILD/bench-work"}
 GAMES=$((PLAYERS / 10))
 
 cmake -S "$ROOT" -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-    -DVEXO_BUILD_BENCH=ON -DVEXO_BUILD_TESTS=OFF >/dev/null
+    -DVEXO_BUILD_BENCH=ON -DBUILD_TESTING=OFF >/dev/null
 cmake --build "$BUILD" -j2 --target vexo gen_log run_timed merge_bench
 mkdir -p "$WORK"
 WORK=$(cd "$WORK" && pwd)
