@@ -252,6 +252,13 @@ void html_homepage_line(outfile& out, const settings_t& settings) {
                   settings.homepage_address, settings.homepage_string);
 }
 
+void html_ranking_links(outfile& out, const settings_t& settings) {
+    out.puts("<p class=\"title\"><a href=\"players.htm\"><font color=red>All players</font></a></p>");
+    if (settings.top_players > 0)
+        out.print("<p class=\"title\"><a href=\"top_players.htm\"><font color=red>Top %i players</font></a></p>",
+                  settings.top_players);
+}
+
 template <class Player>
 static void rate_cells(html_page& out, const Player& p) {
     if (p.playtime != 0) {

@@ -56,6 +56,8 @@ void html_count_cells(html_page& out, const player_t& player);
 void html_count_cells(html_page& out, const player_total_t& player);
 // "<p class=\"title\">" link to the configured home page, when one is set.
 void html_homepage_line(outfile& out, const settings_t& settings);
+// The title links to the ranking: "All players", and with /top the top set.
+void html_ranking_links(outfile& out, const settings_t& settings);
 // The FPM and DPM cells of a player ("0.00" without play time).
 void html_rate_cells(html_page& out, const player_t& player);
 void html_rate_cells(html_page& out, const player_total_t& player);

@@ -12,10 +12,7 @@ void vexo_main::write_game_index() {
     html_page_head(out, settings);
     html_timestamp(out);
     html_homepage_line(out, settings);
-    out.puts("<p class=\"title\"><a href=\"players.htm\"><font color=red>All players</font></a></p>");
-    if (settings.top_players > 0)
-        out.print("<p class=\"title\"><a href=\"top_players.htm\"><font color=red>Top %i players</font></a></p>",
-                  settings.top_players);
+    html_ranking_links(out, settings);
     if (settings.report_page)
         out.puts("<p class=\"title\"><a href=\"report.htm\"><font color=red>Run report</font></a></p>");
     const int n = settings.games_per_file;

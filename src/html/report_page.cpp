@@ -133,10 +133,7 @@ void vexo_main::write_report(resultdata_total* totals) {
     html_page_head(out, settings);
     html_timestamp(out);
     html_homepage_line(out, settings);
-    out.puts("<p class=\"title\"><a href=\"players.htm\"><font color=red>All players</font></a></p>");
-    if (settings.top_players > 0)
-        out.print("<p class=\"title\"><a href=\"top_players.htm\"><font color=red>Top %i players</font></a></p>",
-                  settings.top_players);
+    html_ranking_links(out, settings);
     out.puts("<p class=\"title\"><a href=\"games.htm\"><font color=red>Game index</font></a></p>");
     out.puts("<p class=\"title\">Run report</p>");
     html_paragraph(out, "<b>Log files read: %i<br>Games listed: %i</b>", static_cast<int>(report.files.size()),
