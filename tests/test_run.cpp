@@ -135,10 +135,10 @@ TEST(Run, StylesheetMessagesAndLinks) {
     }
 }
 
-// The page folders of the run before go (moved aside and deleted whole when
-// they can be, else entry by entry); links are deleted, never followed; what
-// cannot be deleted stays beside the new pages; the data file and the chat
-// log are written anew.
+// The page folders of the run before go (moved aside whole when they can be,
+// and deleted by the next run; else emptied entry by entry); links are
+// deleted, never followed; what cannot be deleted stays beside the new pages;
+// the data file and the chat log are written anew.
 TEST(Run, OldPageFoldersAreDeletedLinksNotFollowed) {
     scratch_dir dir;
     write_file(dir / "vexo.cfg", "output_directory \"out\"\n");
@@ -155,9 +155,12 @@ TEST(Run, OldPageFoldersAreDeletedLinksNotFollowed) {
     EXPECT_NE(read_file(dir / "out/vexo_games/games1.htm"), "old");
     EXPECT_FALSE(fs::is_symlink(dir / "out/vexo_players"));
     EXPECT_TRUE(fs::exists(dir / "out/vexo_players/player_1.htm"));
-    EXPECT_EQ(list_files(dir / "keep"), std::vector<std::string>{"inner/page.htm"});
+    EXPECT_FALSE(fs::exists(dir / "out/.vexo_old_77_1"));
+    // The replaced folders wait, moved aside, for the next run to delete them.
+    std::vector<fs::path> aside;
     for (const auto& e : fs::directory_iterator(dir / "out"))
-        EXPECT_NE(e.path().filename().string().rfind(".vexo_old_", 0), 0u) << e.path();
+        if (e.path().filename().string().rfind(".vexo_old_", 0) == 0) aside.push_back(e.path());
+    EXPECT_EQ(aside.size(), 2u);
 
     // A folder whose name starts with "." is never entered: the folder stays.
     write_file(dir / "out/vexo_games/.mine/notes.txt", "kept");
@@ -168,6 +171,8 @@ TEST(Run, OldPageFoldersAreDeletedLinksNotFollowed) {
     EXPECT_EQ(read_file(dir / "out/chat.htm"), chat);
     EXPECT_FALSE(fs::exists(dir / "out/vexo_games/game_7.htm"));
     EXPECT_TRUE(fs::exists(dir / "out/vexo_games/game_1.htm"));
+    for (const fs::path& p : aside) EXPECT_FALSE(fs::exists(fs::symlink_status(p))) << p;
+    EXPECT_EQ(list_files(dir / "keep"), std::vector<std::string>{"inner/page.htm"});
 }
 
 TEST(Run, OpenResultsHandsPlayersPageToTheViewer) {

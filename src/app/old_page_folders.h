@@ -1,9 +1,11 @@
 // old_page_folders: the page folders a run replaces, and what runs that were
-// killed left behind. Both are deleted on the side: leftovers while the run
-// writes its pages, the replaced folders once the run has published its own;
-// the run waits for them before it ends. Deleting thousands of pages is
-// mostly waiting for the disk, so several threads delete at once: on a
-// journalling disk eight deletes at a time take a fifth of the time of one.
+// killed left behind. A run moves the folders it replaces aside when it
+// publishes its pages and leaves them there: the next run deletes them, with
+// the leftovers of killed runs, on the side while it writes its own pages
+// (deleting thousands of pages costs about as much as writing them, and
+// waiting for it would make every run a third longer). Deleting is mostly
+// waiting for the disk, so several threads delete at once: on a journalling
+// disk eight deletes at a time take a fifth of the time of one.
 //
 // Only VEXO's own names are ever deleted here: ".vexo_old_<n>_<n>" (a folder
 // moved aside) and ".vexo_new_<n>" (the folder a run writes its pages into),
@@ -24,8 +26,8 @@ public:
     // `here` is the results folder, absolute: moved entries stay in it.
     void set_folder(const std::string& here);
     // Renames the entry `name` of the results folder (a folder, a file or a
-    // link) to a new ".vexo_old_" name, to be deleted by the next start().
-    // False when it cannot be renamed.
+    // link) to a new ".vexo_old_" name, to be deleted by the next start()
+    // (of this run, or of the next one). False when it cannot be renamed.
     bool move_aside(const std::string& name);
     // Starts deleting what was moved aside since the last start(); the first
     // call also deletes the leftovers of earlier runs, except `keep`.

@@ -23,8 +23,8 @@ public:
     const std::string& folder_name() const { return name; }
 
     // Publishes the staged pages in the results folder. The page folders they
-    // replace are moved aside into `old` (which deletes them), or, when a
-    // recursive delete cannot remove them whole, emptied in place by
+    // replace are moved aside into `old` (for the next run to delete), or,
+    // when a recursive delete cannot remove them whole, emptied in place by
     // diverse::deltree and filled with the new pages.
     void publish(old_page_folders& old);
 

@@ -231,9 +231,8 @@ void vexo_main::write_results(const char* /*log_file*/) {
     printf("\n");
     platform::change_dir(results_dir);
     old_pages.finish();
+    // The folders replaced now are moved aside; the next run deletes them.
     staging.publish(old_pages);
-    old_pages.start();
-    old_pages.finish();
     platform::change_dir(start_dir);
     platform::unlock_folder(results_lock);
     results_lock = -1;
