@@ -87,7 +87,7 @@ struct log_group {
     std::string spec;                  // as typed
     std::vector<std::string> files;    // paths to open, relative to the starting directory
     bool matched = false;              // a file matched (perhaps one analysed already)
-    bool folder = false;               // no file matched, and the specification names a folder
+    bool folder = false;               // no file matched, and the argument names a folder
 };
 
 // Resolves every log specification before the first file is analysed: the
