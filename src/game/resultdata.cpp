@@ -1,7 +1,6 @@
 // resultdata: game frame (reset, init, end), the client table and play time.
 #include "game/resultdata.h"
 
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 

@@ -127,17 +127,6 @@ static void print_sort_progress(int n) {
     }
 }
 
-// Puts a list in the exchange sort's order of its keys: numbers larger first,
-// or texts smaller first.
-template <class Item>
-static void rank(std::vector<Item>& list, const std::vector<double>& keys) {
-    std::vector<Item> result;
-    result.reserve(list.size());
-    auto larger = [&keys](uint32_t a, uint32_t b) { return keys[a] > keys[b]; };
-    for (uint32_t k : exchange_sort_order(list.size(), larger)) result.push_back(list[k]);
-    list.swap(result);
-}
-
 // Texts one after another in one block: a million names sort without a
 // million strings of their own.
 class text_list {
@@ -155,13 +144,22 @@ private:
     std::vector<uint32_t> at{0};
 };
 
-template <class Item>
-static void rank(std::vector<Item>& list, const text_list& names) {
+// Puts a list in the exchange sort's order: beats(a, b) tells that record a
+// must come before record b.
+template <class Item, class Beats>
+static void rank(std::vector<Item>& list, Beats beats) {
     std::vector<Item> result;
     result.reserve(list.size());
-    auto alphabetical = [&names](uint32_t a, uint32_t b) { return names[a] < names[b]; };
-    for (uint32_t k : exchange_sort_order(list.size(), alphabetical)) result.push_back(list[k]);
+    for (uint32_t k : exchange_sort_order(list.size(), beats)) result.push_back(list[k]);
     list.swap(result);
+}
+
+// Numbers larger first; texts smaller first.
+static auto larger_first(const std::vector<double>& keys) {
+    return [&keys](uint32_t a, uint32_t b) { return keys[a] > keys[b]; };
+}
+static auto alphabetical(const text_list& names) {
+    return [&names](uint32_t a, uint32_t b) { return names[a] < names[b]; };
 }
 
 int resultdata_total::sort_players(int order) {
@@ -176,7 +174,7 @@ int resultdata_total::sort_players(int order) {
     if (order == SORT_NAME) {
         text_list names;
         for (const player_total_t* p : list) names.add(p->matched_name());
-        rank(list, names);
+        rank(list, alphabetical(names));
     } else if (order != SORT_TEAM) {   // every totals record has team -1: no exchange
         std::vector<double> keys(list.size());
         for (size_t i = 0; i < list.size(); i++) {
@@ -192,7 +190,7 @@ int resultdata_total::sort_players(int order) {
                 default: keys[i] = p->playtime; break;
             }
         }
-        rank(list, keys);
+        rank(list, larger_first(keys));
     }
     print_sort_progress(n);
     printf("\b\b\b\b\b\b\b(100 %%)\n");
@@ -209,13 +207,13 @@ int resultdata_total::sort_p2ps(player_total_t* player, int order) {
             std::vector<double> keys(records.size());
             for (size_t i = 0; i < records.size(); i++)
                 keys[i] = order == SORT_KILLS ? records[i].total_kills() : records[i].total_killed();
-            rank(records, keys);
+            rank(records, larger_first(keys));
             break;
         }
         case SORT_NAME: {
             text_list names;
             for (const p2p_t& q : records) names.add(diverse::matched_name(q.get_name()));
-            rank(records, names);
+            rank(records, alphabetical(names));
             break;
         }
         default:
