@@ -70,8 +70,9 @@
 
   // A search result's address seen from the page: base + href; an href with
   // a scheme ("javascript:", "http:") or an absolute path is refused (null).
+  // Spaces and control characters go first, as a browser drops them too.
   function resolveHref(base, href) {
-    href = String(href);
+    href = String(href).replace(/[\u0000-\u0020\u007f]/g, '');
     if (/^[a-z][a-z0-9+.-]*:/i.test(href) || /^[\/\\]/.test(href)) return null;
     return (base || '') + href;
   }
