@@ -17,7 +17,18 @@ const path = require('node:path');
 const { pathToFileURL } = require('node:url');
 const puppeteer = require('puppeteer-core');
 
-const site = path.resolve(process.env.VEXO_SITE || path.join(__dirname, 'sample'));
+// Without VEXO_SITE: the hand-made sample pages, with the style sheet and the
+// script of assets/web/ beside them, in a copy of their own.
+function sampleSite() {
+  const dir = fs.mkdtempSync(path.join(os.tmpdir(), 'vexo-sample-'));
+  fs.cpSync(path.join(__dirname, 'sample'), dir, { recursive: true });
+  for (const f of ['vexo.css', 'vexo.js']) {
+    fs.copyFileSync(path.join(__dirname, '../../assets/web', f), path.join(dir, 'vexo_web', f));
+  }
+  process.on('exit', () => fs.rmSync(dir, { recursive: true, force: true }));
+  return dir;
+}
+const site = path.resolve(process.env.VEXO_SITE || sampleSite());
 const siteUrl = pathToFileURL(site).href + '/';
 const shots = process.env.VEXO_SHOTS;
 const phone = { width: 390, height: 844, deviceScaleFactor: 1, isMobile: true, hasTouch: true };
