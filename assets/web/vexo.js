@@ -177,10 +177,13 @@
         var a = document.createElement('a');
         a.href = href;
         a.textContent = p[0];
-        var li = document.createElement('li');
-        li.appendChild(a);
-        list.appendChild(li);
+        list.appendChild(document.createElement('li')).appendChild(a);
       });
+      if (!list.firstChild && input.value.trim() !== '') {
+        var none = list.appendChild(document.createElement('li'));
+        none.className = 'none';
+        none.textContent = 'No player found';
+      }
     }
     input.addEventListener('input', show);
     form.addEventListener('submit', function (e) {
