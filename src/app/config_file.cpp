@@ -1,4 +1,4 @@
-// analyzedemo: reads vexo.cfg. Each non-comment line is searched for the five
+// analyzedemo: reads vexo.cfg. Each non-comment line is searched for the six
 // keys; a key's value lies between the first and the next delimiter (double
 // quote, CR or LF) after it.
 #include "app/config_file.h"
@@ -36,6 +36,7 @@ void analyzedemo::parse_line(const char* line) {
     read_key(line, "homepage_string", settings->homepage_string, sizeof settings->homepage_string);
     read_key(line, "font_size_title", settings->font_size_title, sizeof settings->font_size_title);
     read_key(line, "font_size_text", settings->font_size_text, sizeof settings->font_size_text);
+    read_key(line, "log_charset", settings->log_charset, sizeof settings->log_charset);
 }
 
 void analyzedemo::parse(const char* file_name) {

@@ -1,5 +1,6 @@
 // analyzedemo: reader of the configuration file (vexo.cfg): results folder,
-// home-page link and the two font sizes of the inline stylesheet.
+// home-page link, the two font sizes of the inline stylesheet and the code
+// page of names and chat that are not UTF-8 (log_charset, web pages only).
 #pragma once
 #include "app/settings.h"
 

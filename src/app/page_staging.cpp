@@ -10,8 +10,6 @@
 #include "app/old_page_folders.h"
 #include "platform/platform.h"
 
-static const char* const PAGE_FOLDERS[] = {"vexo_games", "vexo_players"};
-
 page_staging::~page_staging() { discard(); }
 
 bool page_staging::open(const std::string& results_folder, old_page_folders& old) {
@@ -50,7 +48,8 @@ void page_staging::publish(old_page_folders& old) {
 
     const std::string here = platform::current_dir();
     platform::change_dir(results);
-    for (const char* page_folder : PAGE_FOLDERS) {
+    for (const std::string& entry : page_folders) {
+        const char* page_folder = entry.c_str();
         const std::string published = results + "/" + page_folder;
         if (platform::entry_exists(published)) {
             const bool folder_entry = platform::is_real_directory(published);

@@ -6,6 +6,7 @@
 // before that removes the folder, and the published pages stay as they were.
 #pragma once
 #include <string>
+#include <vector>
 
 class old_page_folders;
 
@@ -21,6 +22,9 @@ public:
     bool open(const std::string& results, old_page_folders& old);
     const std::string& path() const { return folder; }   // absolute
     const std::string& folder_name() const { return name; }
+    // A further page folder that publish() replaces like vexo_games (the
+    // web pages' vexo_web).
+    void replace_folder(const char* page_folder) { page_folders.push_back(page_folder); }
 
     // Publishes the staged pages in the results folder. The page folders they
     // replace are moved aside into `old` (for the next run to delete), or,
@@ -34,4 +38,5 @@ private:
     std::string name;     // of the folder, in the results folder
     std::string folder;   // absolute path
     int fatal_action_handle = -1;
+    std::vector<std::string> page_folders{"vexo_games", "vexo_players"};
 };

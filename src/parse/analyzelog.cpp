@@ -341,6 +341,13 @@ int analyzelog::parse_line(char* line) {
         case EV_INIT_GAME:
             game_open = true;
             init_game(line_time(time_token));
+            if (form == FORM_DATE) {
+                // "[2017-05-07] [18:38:43] ": the date and the clock to the minute.
+                memcpy(results->game_date, line + 1, 10);
+                results->game_date[10] = ' ';
+                memcpy(results->game_date + 11, line + 14, 5);
+                results->game_date[16] = 0;
+            }
             break;
         case EV_WARMUP:
             results->end_game(line_time(time_token));
@@ -399,11 +406,14 @@ void analyzelog::say() {
     next_token(speaker, sizeof speaker, ':');
     next_token(text, sizeof text, '\n');
     // The speaker is looked up only for a line that is written.
-    if (!settings->chat_log || !chat || !chat->is_open()) return;
+    const bool classic = settings->chat_log && chat && chat->is_open();
+    if (!classic && !web_chat) return;
     int slot = results->find_player(speaker);
     bool spectator = slot >= 0 && results->players[slot].team == 3;
-    chat->line(diverse::funname_to_html(speaker), diverse::funname_to_html(text),
-               results->game_type == 1 && spectator);
+    if (classic)
+        chat->line(diverse::funname_to_html(speaker), diverse::funname_to_html(text),
+                   results->game_type == 1 && spectator);
+    if (web_chat) web_chat(speaker, text, results->game_type == 1 && spectator);
 }
 
 void analyzelog::init_game(int time) {

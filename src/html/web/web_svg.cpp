@@ -1,0 +1,83 @@
+// web_svg: bars and line charts as SVG text.
+#include "html/web/web_svg.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+#include "html/web/web_text.h"
+
+static std::string number(double v) {
+    char text[32];
+    snprintf(text, sizeof text, "%.1f", v);
+    std::string s = text;
+    if (s.size() > 2 && s.compare(s.size() - 2, 2, ".0") == 0) s.resize(s.size() - 2);
+    return s;
+}
+
+std::string svg_bar(double share, const std::string& label) {
+    if (!(share > 0)) share = 0;
+    if (share > 1) share = 1;
+    return "<svg class=\"chart spark\" role=\"img\" aria-label=\"" + html_text(label) +
+           "\" viewBox=\"0 0 100 8\" width=\"100\" height=\"8\" preserveAspectRatio=\"none\">"
+           "<rect class=\"bar s0\" x=\"0\" y=\"0\" width=\"" + number(share * 100) + "\" height=\"8\"/></svg>";
+}
+
+std::string svg_line_chart(const std::vector<svg_series>& series, const std::string& label,
+                           const std::string& x_unit, const std::string& y_unit) {
+    const double W = 600, H = 240, left = 44, right = 10, top = 10, bottom = 28;
+    const size_t n = std::min<size_t>(series.size(), 8);
+    double x0 = 0, x1 = 1, y0 = 0, y1 = 1;
+    bool first = true;
+    for (size_t i = 0; i < n; i++)
+        for (const auto& p : series[i].points) {
+            if (first) x0 = x1 = p.first;
+            x0 = std::min(x0, p.first), x1 = std::max(x1, p.first);
+            y0 = std::min(y0, p.second), y1 = std::max(y1, p.second);
+            first = false;
+        }
+    if (x1 <= x0) x1 = x0 + 1;
+    if (y1 <= y0) y1 = y0 + 1;
+    auto X = [&](double x) { return left + (x - x0) / (x1 - x0) * (W - left - right); };
+    auto Y = [&](double y) { return top + (y1 - y) / (y1 - y0) * (H - top - bottom); };
+    std::string s = "<figure class=\"chart-box\">\n<svg class=\"chart\" role=\"img\" aria-label=\"" +
+                    html_text(label) + "\" viewBox=\"0 0 600 240\">\n";
+    s += "<line class=\"axis\" x1=\"" + number(left) + "\" y1=\"" + number(Y(y0)) + "\" x2=\"" + number(W - right) +
+         "\" y2=\"" + number(Y(y0)) + "\"/>";
+    s += "<line class=\"axis\" x1=\"" + number(left) + "\" y1=\"" + number(top) + "\" x2=\"" + number(left) +
+         "\" y2=\"" + number(H - bottom) + "\"/>\n";
+    if (y0 < 0)
+        s += "<line class=\"axis zero\" x1=\"" + number(left) + "\" y1=\"" + number(Y(0)) + "\" x2=\"" +
+             number(W - right) + "\" y2=\"" + number(Y(0)) + "\"/>\n";
+    s += "<text x=\"" + number(left - 4) + "\" y=\"" + number(top + 8) + "\" text-anchor=\"end\">" + number(y1) +
+         "</text>";
+    s += "<text x=\"" + number(left - 4) + "\" y=\"" + number(Y(y0)) + "\" text-anchor=\"end\">" + number(y0) +
+         "</text>";
+    s += "<text x=\"" + number(left) + "\" y=\"" + number(H - 8) + "\">" + number(x0) + "</text>";
+    s += "<text x=\"" + number(W - right) + "\" y=\"" + number(H - 8) + "\" text-anchor=\"end\">" + number(x1) +
+         " " + html_text(x_unit) + "</text>";
+    s += "<text x=\"" + number((left + W - right) / 2) + "\" y=\"" + number(H - 8) + "\" text-anchor=\"middle\">" +
+         html_text(y_unit) + "</text>\n";
+    for (size_t i = 0; i < n; i++) {
+        const auto& points = series[i].points;
+        if (points.empty()) continue;
+        s += "<polyline class=\"line s" + std::to_string(i) + "\" points=\"";
+        double last_y = 0;
+        bool any = false;
+        for (const auto& p : points) {
+            if (any && series[i].steps) s += number(X(p.first)) + "," + number(Y(last_y)) + " ";
+            s += number(X(p.first)) + "," + number(Y(p.second)) + " ";
+            last_y = p.second;
+            any = true;
+        }
+        s.back() = '"';
+        s += "/>\n";
+    }
+    s += "</svg>\n<figcaption>\n<ul class=\"legend\">\n";
+    for (size_t i = 0; i < n; i++)
+        s += "<li><svg class=\"chart key\" viewBox=\"0 0 10 10\" width=\"10\" height=\"10\" aria-hidden=\"true\">"
+             "<rect class=\"bar s" + std::to_string(i) + "\" width=\"10\" height=\"10\"/></svg> " +
+             series[i].name_html + "</li>\n";
+    s += "</ul>\n</figcaption>\n</figure>\n";
+    return s;
+}
