@@ -13,6 +13,8 @@
 
 namespace {
 
+std::string times(uint32_t n) { return n == 1 ? "once" : n == 2 ? "twice" : std::to_string(n) + " times"; }
+
 double share(uint32_t part, uint32_t whole) { return whole > 0 ? static_cast<double>(part) / whole : 0.0; }
 
 std::string percent(uint32_t part, uint32_t whole) {
@@ -64,11 +66,10 @@ void web_site::write_player_page(player_total_t& p, resultdata_total& totals) co
     fact(page, "Play time", web_duration(p.playtime));
     fact(page, "Ping", p.ping_count > 0 ? std::to_string(p.ping_sum / p.ping_count) : "-");
     if (nemesis)
-        fact(page, "Nemesis", opponent_html(*nemesis) + " (killed " + shown + " " +
-                                  std::to_string(nemesis->total_killed()) + " times)");
+        fact(page, "Nemesis", opponent_html(*nemesis) + " (killed " + shown + " " + times(nemesis->total_killed()) + ")");
     if (victim)
         fact(page, "Favourite victim",
-             opponent_html(*victim) + " (killed " + std::to_string(victim->total_kills()) + " times)");
+             opponent_html(*victim) + " (killed " + times(victim->total_kills()) + ")");
     page.lit("</dl>\n</section>\n");
 
     const std::vector<history_entry>* games_of = history_of(p);

@@ -65,7 +65,8 @@ std::string svg_line_chart(const std::vector<svg_series>& series, const std::str
         double last_y = 0;
         bool any = false;
         for (const auto& p : points) {
-            if (any && series[i].steps) s += number(X(p.first)) + "," + number(Y(last_y)) + " ";
+            const bool same = any && p.second == last_y;
+            if (any && series[i].steps && !same) s += number(X(p.first)) + "," + number(Y(last_y)) + " ";
             s += number(X(p.first)) + "," + number(Y(p.second)) + " ";
             last_y = p.second;
             any = true;
