@@ -61,6 +61,9 @@ public:
     virtual ~player_t();
     player_t(const player_t&) = default;
     player_t& operator=(const player_t&) = default;
+    // Sorting a game's slots swaps them: its names and frag steps move.
+    player_t(player_t&&) = default;
+    player_t& operator=(player_t&&) = default;
 
     std::string name_html;
     std::string name_ascii;

@@ -123,11 +123,15 @@ void web_site::write_game_page(const resultdata& game, web_game& g) const {
         const player_t& p = game.players[i];
         svg_series s{linked(g.slots[static_cast<size_t>(i)]), {{0.0, 0.0}}, true};
         int frags = 0;
+        // Steps closer than a 300th of the game are one step on the chart:
+        // a long game's chart stays small.
+        const double close = end > 0 ? end / 300 : 0;
         for (const frag_step& step : p.frag_steps) {
             frags += step.change;
             double t = (static_cast<double>(step.time) - game.start_time) / 60.0;
             t = std::max(0.0, std::min(t, end > 0 ? end : t));
-            s.points.push_back({t, static_cast<double>(frags)});
+            if (s.points.size() > 1 && t - s.points.back().first < close) s.points.back().second = frags;
+            else s.points.push_back({t, static_cast<double>(frags)});
         }
         if (end > s.points.back().first) s.points.push_back({end, static_cast<double>(frags)});
         series.push_back(std::move(s));

@@ -160,8 +160,8 @@ void web_site::write_maps(const std::vector<const player_total_t*>& by_id) const
             const size_t at = static_cast<size_t>(id - first_id - 1);
             const player_total_t* p = at < by_id.size() ? by_id[at] : nullptr;
             if (!p) continue;
-            const std::string where = page_of(*p);
-            const std::string shown = name_html(p->get_name());
+            const std::string& where = text_of(*p).page;
+            const std::string& shown = text_of(*p).html;
             web_row_open(page);
             web_row_head(page, where.empty() ? shown : "<a href=\"../" + where + "\">" + shown + "</a>");
             web_cell_int(page, stats.frags);
@@ -218,7 +218,7 @@ void web_site::write_landing(resultdata_total& totals, const std::vector<player_
             if (i < rows.size()) {
                 const player_total_t& p = *rows[i];
                 const std::string value = key_value(l.order, p);
-                web_cell(page, "<a href=\"vexo_web/" + page_of(p) + "\">" + name_html(p.get_name()) + "</a>" +
+                web_cell(page, "<a href=\"vexo_web/" + text_of(p).page + "\">" + text_of(p).html + "</a>" +
                                    (value.empty() ? "" : " <small>" + value + "</small>"),
                          i > 0);
             } else {

@@ -32,15 +32,17 @@ void fact(web_page& page, const char* term, const std::string& html) {
 }  // namespace
 
 void web_site::write_player_page(player_total_t& p, resultdata_total& totals, size_t place, size_t ranked) const {
-    const std::string address = page_of(p);
-    const std::string text = to_utf8(p.get_name(), strlen(p.get_name()), charset);
-    const std::string shown = name_html(p.get_name());
+    const player_text& me = text_of(p);
+    const std::string& address = me.page;
+    const std::string& shown = me.html;
     web_page page(2);
-    page.begin("vexo_web/" + address, plain_text(text), links, true, shown);
+    page.begin("vexo_web/" + address, me.plain, links, true, shown);
 
     // Opponents first: nemesis and favourite victim belong to the summary.
-    totals.sort_p2ps(&p, SORT_KILLS);
-    const std::vector<p2p_t> opponents = totals.p2p_list(&p);
+    // Most kills first; the list of the totals keeps its order.
+    std::vector<p2p_t> opponents = totals.p2p_list(&p);
+    std::stable_sort(opponents.begin(), opponents.end(),
+                     [](const p2p_t& a, const p2p_t& b) { return a.total_kills() > b.total_kills(); });
     const p2p_t* nemesis = nullptr;
     const p2p_t* victim = nullptr;
     for (const p2p_t& q : opponents) {
@@ -49,9 +51,8 @@ void web_site::write_player_page(player_total_t& p, resultdata_total& totals, si
     }
     auto opponent_html = [this](const p2p_t& q) {
         const player_total_t& o = *q.opponent();
-        const std::string where = page_of(o);
-        const std::string name = name_html(o.get_name());
-        return where.empty() ? name : "<a href=\"../" + where + "\">" + name + "</a>";
+        const player_text& t = text_of(o);
+        return t.page.empty() ? t.html : "<a href=\"../" + t.page + "\">" + t.html + "</a>";
     };
 
     page.lit("<section>\n<h2>Summary</h2>\n<dl class=\"summary\">\n");
@@ -127,7 +128,7 @@ void web_site::write_player_page(player_total_t& p, resultdata_total& totals, si
         const player_total_t& o = *q.opponent();
         web_row_open(page);
         web_row_head(page, opponent_html(q),
-                     lower_text(plain_text(to_utf8(o.get_name(), strlen(o.get_name()), charset))));
+                     text_of(o).key);
         web_cell_int(page, q.total_kills());
         web_cell_int(page, q.total_killed());
         web_cell_number(page, percent(q.total_kills(), q.total_kills() + q.total_killed()),

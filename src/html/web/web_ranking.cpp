@@ -154,12 +154,12 @@ std::vector<player_total_t*> web_site::write_rankings(const resultdata_total& to
             web_table_open(page, "ranking", "Players by " + std::string(key.label), true, columns);
             for (size_t r = from; r < to; r++) {
                 const player_total_t& p = *ranked[r];
-                const std::string plain = plain_text(to_utf8(p.get_name(), strlen(p.get_name()), charset));
-                web_row_open(page, "data-name=\"" + html_text(lower_text(plain)) + "\"");
+                const player_text& t = text_of(p);
+                web_row_open(page, "data-name=\"" + html_text(t.key) + "\"");
                 web_cell_int(page, static_cast<long long>(r + 1));
-                std::string name = "<a href=\"" + page_of(p) + "\">" + name_html(p.get_name()) + "</a>";
+                std::string name = "<a href=\"" + t.page + "\">" + t.html + "</a>";
                 if (p.bot_skill >= 0 && !settings.skip_bots) name += " <small>(bot)</small>";
-                web_row_head(page, name, lower_text(plain));
+                web_row_head(page, name, t.key);
                 web_cell_number(page, ratio_of(p));
                 web_cell_fixed(page, p.eff(), 1);
                 web_cell_fixed(page, p.skill(), 2);
@@ -193,9 +193,9 @@ void web_site::write_search_data(const std::vector<player_total_t*>& ranked) con
         line.clear();
         if (i > 0) line += ",\n";
         line += '[';
-        append_json(line, plain_text(to_utf8(p.get_name(), strlen(p.get_name()), charset)));
+        append_json(line, text_of(p).plain);
         line += ',';
-        append_json(line, page_of(p));
+        append_json(line, text_of(p).page);
         line += ']';
         out.puts(line);
     }
@@ -213,9 +213,9 @@ void web_site::write_json(const std::vector<player_total_t*>& ranked, resultdata
         const player_total_t& p = *ranked[i];
         line = i > 0 ? ",\n{" : "\n{";
         line += "\"rank\": " + std::to_string(i + 1) + ", \"name\": ";
-        append_json(line, plain_text(to_utf8(p.get_name(), strlen(p.get_name()), charset)));
+        append_json(line, text_of(p).plain);
         line += ", \"page\": ";
-        append_json(line, page_of(p));
+        append_json(line, text_of(p).page);
         line += ", \"games\": " + std::to_string(p.games) + ", \"frags\": " + std::to_string(p.frags()) +
                 ", \"kills\": " + std::to_string(p.total_kills()) + ", \"killed\": " +
                 std::to_string(p.total_killed()) + ", \"suicides\": " + std::to_string(p.total_suicides()) +

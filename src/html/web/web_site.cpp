@@ -91,6 +91,20 @@ web_game* web_site::note_game(const resultdata& game, int number, resultdata_tot
     return &g;
 }
 
+const web_site::player_text& web_site::text_of(const player_total_t& player) const {
+    const size_t at = static_cast<size_t>(player.id - first_id - 1);
+    if (at >= texts.size()) texts.resize(at + 1);
+    if (!texts[at]) {
+        texts[at].reset(new player_text);
+        player_text& t = *texts[at];
+        t.html = name_html(player.get_name());
+        t.plain = plain_text(to_utf8(player.get_name(), strlen(player.get_name()), charset));
+        t.key = lower_text(t.plain);
+        t.page = page_of(player);
+    }
+    return *texts[at];
+}
+
 const std::vector<web_site::history_entry>* web_site::history_of(const player_total_t& player) const {
     const size_t at = static_cast<size_t>(player.id - first_id - 1);
     return at < history.size() ? &history[at] : nullptr;

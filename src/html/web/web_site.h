@@ -75,6 +75,15 @@ public:
     // The player's name as the pages show it (colours unless /f).
     std::string name_html(const char* raw) const;
 
+    // A player's texts as the end-of-run pages show them, made once.
+    struct player_text {
+        std::string html;    // name_html()
+        std::string plain;   // plain, UTF-8, not escaped
+        std::string key;     // plain, lower-cased: what the script matches
+        std::string page;    // page_of()
+    };
+    const player_text& text_of(const player_total_t& player) const;
+
     struct history_entry {
         int32_t game, kills, deaths, frags;
     };
@@ -110,6 +119,7 @@ private:
     std::vector<std::vector<history_entry>> history;   // by player id - first_id - 1
     std::map<std::string, map_record> maps;             // by map name
     std::unique_ptr<web_chat> chat;
+    mutable std::vector<std::unique_ptr<player_text>> texts;   // by player id - first_id - 1
     // The first players of each ranking, for the landing page.
     struct leader_row {
         int order;          // the sort key

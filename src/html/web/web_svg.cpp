@@ -7,11 +7,32 @@
 
 #include "html/web/web_text.h"
 
+// A coordinate or label to a tenth, without ".0"; appended in place (a
+// chart of a long game has thousands of them).
+static void append_number(std::string& out, double v) {
+    if (!std::isfinite(v)) v = 0;
+    long long tenths = std::llround(std::max(-1e15, std::min(1e15, v)) * 10);
+    if (tenths < 0) {
+        out += '-';
+        tenths = -tenths;
+    }
+    char digits[24];
+    char* p = digits + sizeof digits;
+    if (tenths % 10 != 0) {
+        *--p = static_cast<char>('0' + tenths % 10);
+        *--p = '.';
+    }
+    long long whole = tenths / 10;
+    do {
+        *--p = static_cast<char>('0' + whole % 10);
+        whole /= 10;
+    } while (whole);
+    out.append(p, static_cast<size_t>(digits + sizeof digits - p));
+}
+
 static std::string number(double v) {
-    char text[32];
-    snprintf(text, sizeof text, "%.1f", v);
-    std::string s = text;
-    if (s.size() > 2 && s.compare(s.size() - 2, 2, ".0") == 0) s.resize(s.size() - 2);
+    std::string s;
+    append_number(s, v);
     return s;
 }
 
@@ -64,10 +85,16 @@ std::string svg_line_chart(const std::vector<svg_series>& series, const std::str
         s += "<polyline class=\"line s" + std::to_string(i) + "\" points=\"";
         double last_y = 0;
         bool any = false;
+        auto point = [&s](double x, double y) {
+            append_number(s, x);
+            s += ',';
+            append_number(s, y);
+            s += ' ';
+        };
         for (const auto& p : points) {
             const bool same = any && p.second == last_y;
-            if (any && series[i].steps && !same) s += number(X(p.first)) + "," + number(Y(last_y)) + " ";
-            s += number(X(p.first)) + "," + number(Y(p.second)) + " ";
+            if (any && series[i].steps && !same) point(X(p.first), Y(last_y));
+            point(X(p.first), Y(p.second));
             last_y = p.second;
             any = true;
         }
