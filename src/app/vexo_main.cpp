@@ -350,16 +350,16 @@ void vexo_main::analyze(const char* name, resultdata_total* totals, bool last) {
             file_counts.kill_lines_listed += parser.counts.kills[KILL_COUNTED] - kill_lines_before;
             for (int i = 0; i < game->player_count; i++) report.kills_listed += game->players[i].kills[0];
             totals->add_game(*game);
-            web_game* summary = web ? web->note_game(*game, games_written, *totals) : nullptr;
+            std::shared_ptr<web_game_task> web_page = web ? web->note_game(*game, games_written, *totals) : nullptr;
             const int following = (current + 1) % GAME_RECORDS;
             pages.wait_for(pages_of[following]);
             if (!records[following]) records[following].reset(new resultdata(&settings));
             resultdata* next = records[following].get();
             next->carry_over(*game);
             const int g = games_written;
-            pages_of[current] = pages.run([this, game, g, summary] {
+            pages_of[current] = pages.run([this, game, g, web_page] {
                 write_game_pages(game, g);
-                if (summary) web->write_game_page(*game, *summary);
+                if (web_page) web->write_game_page(*game, *web_page);
             });
             current = following;
             game = next;

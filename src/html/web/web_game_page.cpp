@@ -39,15 +39,17 @@ std::string linked(const std::pair<std::string, std::string>& slot) {
 
 }  // namespace
 
-void web_site::write_game_page(const resultdata& game, web_game& g) const {
+void web_site::write_game_page(const resultdata& game, const web_game_task& task) const {
+    const web_game& g = *task.game;
+    const std::vector<std::pair<std::string, std::string>>& slots = task.slots;
     const std::string n = std::to_string(g.number);
     web_page page(2);
-    page.begin("vexo_web/g/" + n + ".html", "Game " + n + ": " + g.map + " (" + g.type + ")", links, false);
+    page.begin("vexo_web/g/" + n + ".html", "Game " + n + ": " + g.map->name + " (" + *g.type + ")", links, false);
 
     page.lit("<dl class=\"summary\">\n");
-    fact(page, "Map", "<a href=\"../" + g.map_page + "\">" + html_text(g.map) + "</a>");
-    fact(page, "Type", html_text(g.type));
-    if (!g.date.empty()) fact(page, "Date", "<time>" + html_text(g.date) + "</time>");
+    fact(page, "Map", "<a href=\"../" + g.map->page + "\">" + html_text(g.map->name) + "</a>");
+    fact(page, "Type", html_text(*g.type));
+    if (g.date[0]) fact(page, "Date", "<time>" + html_text(g.date) + "</time>");
     fact(page, "Duration", web_duration(g.duration));
     fact(page, "Players", std::to_string(g.players));
     if (game.timelimit > 0) fact(page, "Time limit", std::to_string(game.timelimit) + " min");
@@ -94,7 +96,7 @@ void web_site::write_game_page(const resultdata& game, web_game& g) const {
         web_row_open(page, g.team_game && (p.team == 1 || p.team == 2)
                                ? std::string("class=\"team-") + (p.team == 1 ? "red" : "blue") + "\""
                                : std::string());
-        web_row_head(page, linked(g.slots[static_cast<size_t>(i)]));
+        web_row_head(page, linked(slots[static_cast<size_t>(i)]));
         if (g.team_game) web_cell(page, team_name(p.team));
         web_cell_int(page, p.frags());
         web_cell_int(page, p.total_kills());
@@ -121,7 +123,7 @@ void web_site::write_game_page(const resultdata& game, web_game& g) const {
     const double end = g.duration / 60.0;
     for (int i : order) {
         const player_t& p = game.players[i];
-        svg_series s{linked(g.slots[static_cast<size_t>(i)]), {{0.0, 0.0}}, true};
+        svg_series s{linked(slots[static_cast<size_t>(i)]), {{0.0, 0.0}}, true};
         int frags = 0;
         // Steps closer than a 300th of the game are one step on the chart:
         // a long game's chart stays small.
@@ -159,13 +161,13 @@ void web_site::write_game_page(const resultdata& game, web_game& g) const {
              "</caption>\n<thead>\n<tr><td class=\"sticky\"></td>");
     for (int v : matrix_players) {
         page.lit("<th scope=\"col\" class=\"n\">");
-        page.puts(g.slots[static_cast<size_t>(v)].first);
+        page.puts(slots[static_cast<size_t>(v)].first);
         page.lit("</th>");
     }
     page.lit("</tr>\n</thead>\n<tbody>\n");
     for (int k : matrix_players) {
         web_row_open(page);
-        web_row_head(page, linked(g.slots[static_cast<size_t>(k)]));
+        web_row_head(page, linked(slots[static_cast<size_t>(k)]));
         for (int v : matrix_players) {
             const unsigned count = game.get_kills_vs(k, v, 0);
             page.puts(k == v ? "<td class=\"n self\">" : count > 0 ? "<td class=\"n\">" : "<td class=\"n zero\">");
@@ -176,6 +178,4 @@ void web_site::write_game_page(const resultdata& game, web_game& g) const {
     }
     page.lit("</tbody>\n</table>\n</div>\n</section>\n");
     page.end();
-    // The names are not needed again: the lists keep the game's line only.
-    std::vector<std::pair<std::string, std::string>>().swap(g.slots);
 }

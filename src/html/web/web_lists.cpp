@@ -48,18 +48,18 @@ const web_column GAME_COLUMNS[] = {
 };
 
 // One row of a game table; `site` leads from the page into vexo_web/.
-void game_row(web_page& page, const web_game& g) {
+void game_row(web_page& page, const web_game& g, const std::string& leader_html) {
     const std::string s = page.site();
-    web_row_open(page, "data-map=\"" + html_text(g.map) + "\" data-type=\"" + html_text(g.type) + "\"");
+    web_row_open(page, "data-map=\"" + html_text(g.map->name) + "\" data-type=\"" + html_text(*g.type) + "\"");
     web_row_head(page, "<a href=\"" + s + "g/" + std::to_string(g.number) + ".html\">Game " +
                            std::to_string(g.number) + "</a>",
                  std::to_string(g.number));
-    web_cell(page, g.date.empty() ? "-" : html_text(g.date), true);
-    web_cell(page, "<a href=\"" + s + g.map_page + "\">" + html_text(g.map) + "</a>");
-    web_cell(page, html_text(g.type));
+    web_cell(page, g.date[0] ? html_text(g.date) : std::string("-"), true);
+    web_cell(page, "<a href=\"" + s + g.map->page + "\">" + html_text(g.map->name) + "</a>");
+    web_cell(page, html_text(*g.type));
     web_cell_int(page, g.players, true);
     web_cell(page, result_of(g));
-    web_cell(page, g.leader_html);
+    web_cell(page, leader_html);
     web_row_close(page);
 }
 
@@ -78,11 +78,8 @@ void filter_select(web_page& page, const char* table, const char* key, const cha
 }  // namespace
 
 void web_site::write_game_lists() const {
-    std::set<std::string> map_names, types;
-    for (const web_game& g : games) {
-        map_names.insert(g.map);
-        types.insert(g.type);
-    }
+    std::set<std::string> map_names;
+    for (const auto& m : maps) map_names.insert(m.second.name);
     const size_t pages = games.empty() ? 1 : (games.size() + GAMES_PER_PAGE - 1) / GAMES_PER_PAGE;
     for (size_t k = 1; k <= pages; k++) {
         web_page page(1);
@@ -102,7 +99,7 @@ void web_site::write_game_lists() const {
         web_table_open(page, "games", "Games " + std::to_string(from + 1) + " to " + std::to_string(to) +
                                           " counted from the newest",
                        true, GAME_COLUMNS);
-        for (size_t i = from; i < to; i++) game_row(page, games[games.size() - 1 - i]);
+        for (size_t i = from; i < to; i++) game_row(page, games[games.size() - 1 - i], shown_by_id(games[games.size() - 1 - i].leader));
         web_table_close(page);
         if (pages > 1) {
             page.lit("<nav class=\"pager\" aria-label=\"Pages of the game list\">\n<ul>\n");
@@ -116,7 +113,7 @@ void web_site::write_game_lists() const {
     }
 }
 
-void web_site::write_maps(const std::vector<const player_total_t*>& by_id) const {
+void web_site::write_maps() const {
     web_page list(1);
     list.begin("vexo_web/maps.html", "Maps", links, false);
     static const web_column map_columns[] = {
@@ -125,7 +122,7 @@ void web_site::write_maps(const std::vector<const player_total_t*>& by_id) const
     if (maps.empty()) list.lit("<p class=\"note\">No game is listed.</p>\n");
     else web_table_open(list, "maps", "Maps played, with their games", true, map_columns);
     for (const auto& [raw, m] : maps) {
-        const std::string name = html_text(to_utf8(raw.data(), raw.size(), charset));
+        const std::string name = html_text(m.name);
         web_row_open(list);
         web_row_head(list, "<a href=\"" + m.page + "\">" + name + "</a>");
         web_cell_int(list, static_cast<long long>(m.games.size()));
@@ -138,12 +135,12 @@ void web_site::write_maps(const std::vector<const player_total_t*>& by_id) const
     list.end();
 
     for (const auto& [raw, m] : maps) {
-        const std::string name = to_utf8(raw.data(), raw.size(), charset);
+        const std::string& name = m.name;
         web_page page(2);
         page.begin("vexo_web/" + m.page, "Map " + name, links, false);
         page.print("<p>%zu games on this map.</p>\n", m.games.size());
 
-        std::vector<std::pair<int32_t, map_player>> best(m.players.begin(), m.players.end());
+        std::vector<std::pair<int32_t, web_map::player>> best(m.players.begin(), m.players.end());
         std::sort(best.begin(), best.end(), [](const auto& a, const auto& b) {
             if (a.second.frags != b.second.frags) return a.second.frags > b.second.frags;
             return a.first < b.first;
@@ -178,7 +175,8 @@ void web_site::write_maps(const std::vector<const player_total_t*>& by_id) const
         const size_t shown = std::min(m.games.size(), MAP_GAMES_SHOWN);
         for (size_t i = 0; i < shown; i++) {
             const int number = m.games[m.games.size() - 1 - i];
-            game_row(page, games[static_cast<size_t>(number - games.front().number)]);
+            const web_game& g = games[static_cast<size_t>(number - games.front().number)];
+            game_row(page, g, shown_by_id(g.leader));
         }
         web_table_close(page);
         page.lit("</section>\n");
@@ -233,7 +231,7 @@ void web_site::write_landing(resultdata_total& totals, const std::vector<player_
     page.lit("<section>\n<h2>Latest games</h2>\n");
     if (!games.empty()) {
         web_table_open(page, "latest", "The newest games", false, GAME_COLUMNS);
-        for (size_t i = 0; i < games.size() && i < LATEST_GAMES; i++) game_row(page, games[games.size() - 1 - i]);
+        for (size_t i = 0; i < games.size() && i < LATEST_GAMES; i++) game_row(page, games[games.size() - 1 - i], shown_by_id(games[games.size() - 1 - i].leader));
         web_table_close(page);
     }
     page.lit("<p><a href=\"vexo_web/games.html\">All games</a> &middot; <a href=\"vexo_web/maps.html\">Maps</a></p>\n"

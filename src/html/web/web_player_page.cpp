@@ -152,7 +152,7 @@ void web_site::write_player_page(player_total_t& p, resultdata_total& totals, si
             web_row_head(page, "<a href=\"../g/" + std::to_string(h->game) + ".html\">Game " +
                                    std::to_string(h->game) + "</a>",
                          std::to_string(h->game));
-            web_cell(page, "<a href=\"../" + g.map_page + "\">" + html_text(g.map) + "</a>");
+            web_cell(page, "<a href=\"../" + g.map->page + "\">" + html_text(g.map->name) + "</a>");
             web_cell_int(page, h->frags);
             web_cell_int(page, h->kills);
             web_cell_int(page, h->deaths);

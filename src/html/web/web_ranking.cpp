@@ -234,11 +234,11 @@ void web_site::write_json(const std::vector<player_total_t*>& ranked, resultdata
         first = false;
         line += "\"number\": " + std::to_string(g.number) + ", \"page\": \"g/" + std::to_string(g.number) +
                 ".html\", \"map\": ";
-        append_json(line, g.map);
+        append_json(line, g.map->name);
         line += ", \"type\": ";
-        append_json(line, g.type);
+        append_json(line, *g.type);
         line += ", \"date\": ";
-        if (g.date.empty()) line += "null";
+        if (!g.date[0]) line += "null";
         else append_json(line, g.date);
         line += ", \"duration\": " + std::to_string(g.duration) + ", \"players\": " + std::to_string(g.players) + "}";
         out.puts(line);

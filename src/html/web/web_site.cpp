@@ -2,6 +2,7 @@
 // order of its end-of-run pages.
 #include "html/web/web_site.h"
 
+#include <cstdio>
 #include <cstring>
 
 #include "app/fatal.h"
@@ -47,14 +48,14 @@ std::string web_site::page_of(const player_total_t& player) const {
     return player_address(player.matched_name());
 }
 
-web_game* web_site::note_game(const resultdata& game, int number, resultdata_total& totals) {
+std::shared_ptr<web_game_task> web_site::note_game(const resultdata& game, int number, resultdata_total& totals) {
     games.emplace_back();
     web_game& g = games.back();
+    auto task = std::make_shared<web_game_task>();
+    task->game = &g;
     g.number = number;
-    g.map = to_utf8(game.map_name, strlen(game.map_name), charset);
-    g.map_page = map_address(game.map_name);
-    g.type = game.game_type_name;
-    g.date = game.game_date;
+    g.type = &*types.insert(game.game_type_name).first;
+    copy_field(g.date, sizeof g.date, game.game_date);
     g.duration = game.end_time > game.start_time ? game.end_time - game.start_time : 0;
     g.players = game.player_count;
     g.team_game = game.team_game;
@@ -62,33 +63,42 @@ web_game* web_site::note_game(const resultdata& game, int number, resultdata_tot
         g.red = game.team_strength(1);
         g.blue = game.team_strength(2);
     }
-    map_record& m = maps[game.map_name];
-    if (m.page.empty()) m.page = g.map_page;
+    web_map& m = maps[game.map_name];
+    if (m.page.empty()) {
+        m.name = to_utf8(game.map_name, strlen(game.map_name), charset);
+        m.page = map_address(game.map_name);
+    }
+    g.map = &m;
     m.games.push_back(number);
     bool first = true;
     for (int i = 0; i < game.player_count; i++) {
         const player_t& p = game.players[i];
         player_total_t* t = totals.find_player(p.name);
-        std::string html = name_html(p.name);
         const int frags = p.frags();
         if (first || frags > g.leader_frags) {
             g.leader_frags = frags;
-            g.leader_html = html;
+            g.leader = t->id;
             first = false;
         }
-        g.slots.emplace_back(std::move(html), page_of(*t));
+        task->slots.emplace_back(name_html(p.name), page_of(*t));
         const size_t at = static_cast<size_t>(t->id - first_id - 1);
         if (at >= history.size()) history.resize(at + 1);
         std::vector<history_entry>& h = history[at];
         if (h.size() >= HISTORY_KEPT) h.erase(h.begin());
         h.push_back({number, static_cast<int32_t>(p.total_kills()), static_cast<int32_t>(p.total_deaths()), frags});
-        map_player& mp = m.players[t->id];
+        web_map::player& mp = m.players[t->id];
         mp.frags += frags;
         mp.kills += static_cast<int32_t>(p.total_kills());
         mp.deaths += static_cast<int32_t>(p.total_deaths());
         mp.games++;
     }
-    return &g;
+    return task;
+}
+
+const std::string& web_site::shown_by_id(int32_t id) const {
+    static const std::string unknown = "-";
+    const size_t at = static_cast<size_t>(id - first_id - 1);
+    return at < by_id.size() && by_id[at] ? text_of(*by_id[at]).html : unknown;
 }
 
 const web_site::player_text& web_site::text_of(const player_total_t& player) const {
@@ -131,18 +141,17 @@ void web_site::write_assets() const {
 void web_site::finish(resultdata_total& totals) {
     if (chat) chat->finish();
     write_assets();
-    // The players with pages, in the order of the main ranking.
-    const std::vector<player_total_t*> ranked = write_rankings(totals);
-    write_search_data(ranked);
-    write_json(ranked, totals);
-    for (size_t i = 0; i < ranked.size(); i++) write_player_page(*ranked[i], totals, i + 1, ranked.size());
-    std::vector<const player_total_t*> by_id;
     for (const player_total_t* p : totals.player_list()) {
         const size_t at = static_cast<size_t>(p->id - first_id - 1);
         if (at >= by_id.size()) by_id.resize(at + 1, nullptr);
         by_id[at] = p;
     }
+    // The players with pages, in the order of the main ranking.
+    const std::vector<player_total_t*> ranked = write_rankings(totals);
+    write_search_data(ranked);
+    write_json(ranked, totals);
+    for (size_t i = 0; i < ranked.size(); i++) write_player_page(*ranked[i], totals, i + 1, ranked.size());
     write_game_lists();
-    write_maps(by_id);
+    write_maps();
     write_landing(totals, ranked);
 }

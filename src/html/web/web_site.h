@@ -16,6 +16,7 @@
 #include <deque>
 #include <map>
 #include <memory>
+#include <set>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -28,22 +29,37 @@ class resultdata;
 class resultdata_total;
 class player_total_t;
 
-// What the lists keep of a listed game, and what its page needs besides
-// the game record.
+// A map of the run: its games and the frags of each player there.
+struct web_map {
+    struct player {
+        int32_t frags = 0, kills = 0, deaths = 0, games = 0;
+    };
+    std::string name;           // UTF-8, not escaped
+    std::string page;           // "m/<name>.html"
+    std::vector<int32_t> games;
+    std::unordered_map<int32_t, player> players;   // by player id
+};
+
+// What the lists keep of a listed game: a few numbers (the run keeps one of
+// these for every game).
 struct web_game {
-    int number = 0;
-    std::string map;            // UTF-8, not escaped
-    std::string map_page;       // "m/<name>.html"
-    std::string type;           // the game type's name
-    std::string date;           // "YYYY-MM-DD HH:MM", or empty
+    int32_t number = 0;
     int32_t duration = 0;       // seconds
-    int players = 0;
+    int32_t leader = 0;         // id of the player with the most frags
+    int32_t leader_frags = 0;
+    int32_t red = 0, blue = 0;  // team scores of a team game
+    int32_t players = 0;
     bool team_game = false;
-    int red = 0, blue = 0;      // team scores of a team game
-    std::string leader_html;    // the player with the most frags
-    int leader_frags = 0;
-    // Per slot of the record, for the page only (emptied once it is written):
-    // the name as HTML, and the player's page ("" when the player has none).
+    char date[17] = {};         // "YYYY-MM-DD HH:MM", or empty
+    const web_map* map = nullptr;
+    const std::string* type = nullptr;   // the game type's name
+};
+
+// What the page of a game needs besides its record, for the page thread:
+// per slot of the record the name as HTML, and the player's page ("" when
+// the player has none).
+struct web_game_task {
+    const web_game* game;
     std::vector<std::pair<std::string, std::string>> slots;
 };
 
@@ -58,10 +74,10 @@ public:
     // folder) and opens the chat page when there is one.
     void open();
     // A game listed as `number` and merged into `totals`: its line of the
-    // lists, its players' history. The result stays valid for the run.
-    web_game* note_game(const resultdata& game, int number, resultdata_total& totals);
+    // lists, its players' history, and what its page needs.
+    std::shared_ptr<web_game_task> note_game(const resultdata& game, int number, resultdata_total& totals);
     // vexo_web/g/<number>.html.
-    void write_game_page(const resultdata& game, web_game& summary) const;
+    void write_game_page(const resultdata& game, const web_game_task& task) const;
 
     void chat_line(const char* speaker, const char* text, bool spectator);
     void chat_game_listed(int number);
@@ -72,6 +88,8 @@ public:
 
     // The page of a player of the totals, "" when the player has none.
     std::string page_of(const player_total_t& player) const;
+    // The html name of a player by id (the leader of a game), at the end.
+    const std::string& shown_by_id(int32_t id) const;
     // The player's name as the pages show it (colours unless /f).
     std::string name_html(const char* raw) const;
 
@@ -87,14 +105,6 @@ public:
     struct history_entry {
         int32_t game, kills, deaths, frags;
     };
-    struct map_player {
-        int32_t frags = 0, kills = 0, deaths = 0, games = 0;
-    };
-    struct map_record {
-        std::string page;
-        std::vector<int32_t> games;
-        std::unordered_map<int32_t, map_player> players;   // by player id
-    };
     static constexpr size_t HISTORY_KEPT = 50;   // last games of a player kept
 
 private:
@@ -106,7 +116,7 @@ private:
     // `place`: 1-based, in the main ranking of `ranked` players.
     void write_player_page(player_total_t& player, resultdata_total& totals, size_t place, size_t ranked) const;
     void write_game_lists() const;
-    void write_maps(const std::vector<const player_total_t*>& by_id) const;
+    void write_maps() const;
     void write_landing(resultdata_total& totals, const std::vector<player_total_t*>& ranked);
     void write_assets() const;
     const std::vector<history_entry>* history_of(const player_total_t& player) const;
@@ -117,7 +127,9 @@ private:
     int32_t first_id;                      // player ids of this run are above it
     std::deque<web_game> games;            // in the order listed
     std::vector<std::vector<history_entry>> history;   // by player id - first_id - 1
-    std::map<std::string, map_record> maps;             // by map name
+    std::map<std::string, web_map> maps;     // by raw map name; nodes stay in place
+    std::set<std::string> types;             // game type names; nodes stay in place
+    std::vector<const player_total_t*> by_id;   // at the end: the totals by player id - first_id - 1
     std::unique_ptr<web_chat> chat;
     mutable std::vector<std::unique_ptr<player_text>> texts;   // by player id - first_id - 1
     // The first players of each ranking, for the landing page.
