@@ -207,3 +207,58 @@ TEST(WebRun, LogCharsetFromTheConfiguration) {
 }
 
 }  // namespace
+
+namespace {
+
+size_t count_of(const std::string& text, const std::string& what) {
+    size_t n = 0;
+    for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) n++;
+    return n;
+}
+
+TEST(WebRun, LongListsArePagedAndKeepTheirLimits) {
+    // 125 games: Ace and two new players in each (251 players); then one
+    // game of 20 players.
+    std::string log;
+    for (int g = 0; g < 125; g++) {
+        const std::string a = "P" + std::to_string(2 * g), b = "P" + std::to_string(2 * g + 1);
+        log += game("dm" + std::to_string(g % 3), {"n\\Ace\\t\\0", "n\\" + a + "\\t\\0", "n\\" + b + "\\t\\0"},
+                    "  0:10 Kill: 0 1 10: x\n  0:20 Kill: 0 2 10: x\n");
+    }
+    std::vector<std::string> crowd;
+    std::string kills;
+    for (int i = 0; i < 20; i++) {
+        crowd.push_back("n\\C" + std::to_string(i) + "\\t\\0");
+        kills += "  0:30 Kill: " + std::to_string(i) + " " + std::to_string((i + 1) % 20) + " 10: x\n";
+    }
+    log += game("big", crowd, kills);
+    scratch_dir dir;
+    write_file(dir / "a.log", log);
+    const run_result r = run_vexo(dir.path, {"/w", "a.log"});
+    ASSERT_EQ(r.code, 0) << r.out;
+    EXPECT_EQ(broken_links(dir.path), std::vector<std::string>());
+
+    // 271 players, 100 a page, for every key.
+    for (const std::string base : {"ranking", "ranking_kills", "ranking_name"}) {
+        EXPECT_EQ(count_of(read_file(dir / ("vexo_web/" + base + ".html")), "<tr data-name="), 100u) << base;
+        EXPECT_EQ(count_of(read_file(dir / ("vexo_web/" + base + "_3.html")), "<tr data-name="), 71u) << base;
+        EXPECT_FALSE(fs::exists(dir / ("vexo_web/" + base + "_4.html"))) << base;
+    }
+    // Games newest first, 100 a page.
+    const std::string list = read_file(dir / "vexo_web/games.html");
+    EXPECT_LT(list.find("g/126.html"), list.find("g/125.html"));
+    EXPECT_EQ(list.find("g/26.html"), std::string::npos);
+    EXPECT_NE(read_file(dir / "vexo_web/games_2.html").find("g/1.html"), std::string::npos);
+    // Ace's page lists the last 50 of 125 games.
+    const std::string ace = read_file(dir / ("vexo_web/" + player_address("ace")));
+    EXPECT_NE(ace.find("The last 50 of 125 games."), std::string::npos);
+    EXPECT_NE(ace.find("g/125.html"), std::string::npos);
+    EXPECT_EQ(ace.find("g/75.html\""), std::string::npos);
+    // The kill matrix of 20 players shows 16.
+    const std::string big = read_file(dir / "vexo_web/g/126.html");
+    EXPECT_NE(big.find("The 16 players with the most frags; 4 more are left out."), std::string::npos);
+    const std::string matrix = big.substr(big.find("<table class=\"matrix\">"));
+    EXPECT_EQ(count_of(matrix, "<td class=\"n self\">"), 16u);
+}
+
+}  // namespace
