@@ -7,7 +7,8 @@
 
 void web_chat::open(const web_links& links) {
     page.begin("vexo_web/chat.html", "Chat", links, false);
-    page.lit("<p>The public chat of every game, in the order of the logs. Team chat is not shown.</p>\n");
+    page.lit("<p>The public chat of the games, in the order of the logs; games without chat are left out. "
+             "Team chat is not shown.</p>\n");
 }
 
 void web_chat::open_section() {
@@ -31,15 +32,13 @@ void web_chat::line(const char* speaker, const char* text, bool spectator) {
     page.puts(spectator ? " <small>(spectator)</small></p>\n" : "</p>\n");
 }
 
-void web_chat::game_listed(int number) {
-    next_game = number;
-    if (!section_open) {
-        open_section();
-        page.lit("<p class=\"note\">No chat in this game.</p>\n");
-    }
-    page.print("<p class=\"back\"><a href=\"g/%i.html\">Game %i</a></p>\n</section>\n", number, number);
+bool web_chat::game_listed(int number) {
+    const bool had_chat = section_open;
+    if (had_chat)
+        page.print("<p class=\"back\"><a href=\"g/%i.html\">To game %i</a></p>\n</section>\n", number, number);
     section_open = false;
     next_game = number + 1;
+    return had_chat;
 }
 
 void web_chat::finish() {

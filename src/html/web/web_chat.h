@@ -1,6 +1,7 @@
 // web_chat: vexo_web/chat.html, the public chat of the run in UTF-8, one
-// section per listed game (its id "g<number>", linked from the game's page);
-// the chat after the last listed game stands in a last section of its own.
+// section per listed game with chat (its id "g<number>", linked from the
+// game's page); the chat after the last listed game stands in a last section
+// of its own.
 // Written from the run's thread while the logs are read (/w with /l).
 #pragma once
 #include <string>
@@ -14,8 +15,9 @@ public:
     void open(const web_links& links);   // in the current folder, as vexo_web/chat.html
     bool is_open() const { return page.is_open(); }
     void line(const char* speaker, const char* text, bool spectator);
-    // Game `number` is listed: its chat ends here.
-    void game_listed(int number);
+    // Game `number` is listed: its chat ends here. False when it had none
+    // (and has no section).
+    bool game_listed(int number);
     void finish();
 
 private:

@@ -54,7 +54,7 @@ void web_site::write_game_page(const resultdata& game, const web_game_task& task
     fact(page, "Players", std::to_string(g.players));
     if (game.timelimit > 0) fact(page, "Time limit", std::to_string(game.timelimit) + " min");
     if (game.fraglimit > 0) fact(page, "Frag limit", std::to_string(game.fraglimit));
-    if (links.chat) fact(page, "Chat", "<a href=\"../chat.html#g" + n + "\">Chat of this game</a>");
+    if (task.chat) fact(page, "Chat", "<a href=\"../chat.html#g" + n + "\">Chat of this game</a>");
     page.lit("</dl>\n");
     page.lit("<nav class=\"pager\" aria-label=\"Other games\">\n<ul>\n");
     if (g.number > 1) page.print("<li><a href=\"%i.html\">Game %i</a></li>\n", g.number - 1, g.number - 1);

@@ -128,7 +128,7 @@ std::vector<player_total_t*> web_site::write_rankings(const resultdata_total& to
             std::string title = std::string("Ranking by ") + key.label;
             if (k > 1) title += ", page " + std::to_string(k);
             page.begin("vexo_web/" + page_file(base, k), title, links, true);
-            page.lit("<nav class=\"keys\" aria-label=\"Order of the ranking\">\n<p>Order by:</p>\n<ul>\n");
+            page.lit("<nav class=\"keys\" aria-label=\"Order of the ranking\">\n<ul>\n<li>Order by:</li>\n");
             for (const ranking_key& other : keys) {
                 if (other.order == key.order)
                     page.print("<li><strong>%s</strong></li>\n", other.label);
@@ -149,8 +149,9 @@ std::vector<player_total_t*> web_site::write_rankings(const resultdata_total& to
                 continue;
             }
             pager(page, base, k, pages, "Pages of the ranking");
-            page.lit("<input type=\"search\" class=\"filter\" data-table=\"ranking\" placeholder=\"Filter by name\" "
-                     "aria-label=\"Filter by name\">\n");
+            page.lit("<div class=\"filters\">\n<label for=\"name-filter\">Filter this page:</label>\n"
+                     "<input type=\"search\" class=\"filter\" id=\"name-filter\" data-table=\"ranking\" "
+                     "placeholder=\"Filter by name\" aria-label=\"Filter by name\">\n</div>\n");
             web_table_open(page, "ranking", "Players by " + std::string(key.label), true, columns);
             for (size_t r = from; r < to; r++) {
                 const player_total_t& p = *ranked[r];

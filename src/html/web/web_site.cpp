@@ -53,6 +53,7 @@ std::shared_ptr<web_game_task> web_site::note_game(const resultdata& game, int n
     web_game& g = games.back();
     auto task = std::make_shared<web_game_task>();
     task->game = &g;
+    task->chat = listed_game_chat;
     g.number = number;
     g.type = &*types.insert(game.game_type_name).first;
     copy_field(g.date, sizeof g.date, game.game_date);
@@ -125,7 +126,7 @@ void web_site::chat_line(const char* speaker, const char* text, bool spectator) 
 }
 
 void web_site::chat_game_listed(int number) {
-    if (chat) chat->game_listed(number);
+    listed_game_chat = chat && chat->game_listed(number);
 }
 
 void web_site::write_assets() const {

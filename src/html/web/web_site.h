@@ -60,6 +60,7 @@ struct web_game {
 // the player has none).
 struct web_game_task {
     const web_game* game;
+    bool chat;   // the game has a section on the chat page
     std::vector<std::pair<std::string, std::string>> slots;
 };
 
@@ -132,6 +133,7 @@ private:
     std::vector<const player_total_t*> by_id;   // at the end: the totals by player id - first_id - 1
     std::unique_ptr<web_chat> chat;
     mutable std::vector<std::unique_ptr<player_text>> texts;   // by player id - first_id - 1
+    bool listed_game_chat = false;   // the game listed last had chat
     // The first players of each ranking, for the landing page.
     struct leader_row {
         int order;          // the sort key
