@@ -5,7 +5,7 @@
 // filter hides the rows it should; the player search finds a player and Enter
 // opens the player's page; at 390x844 no page of the set is wider than the
 // screen, and no text is smaller than 14 px.
-// Usage: VEXO_SITE=RESULTS_FOLDER node web_set.test.js
+// Usage: VEXO_SITE=RESULTS_FOLDER (of a run with /w) node web_set.test.js
 //   CHROMIUM (default /usr/bin/chromium); VEXO_SHOTS=FOLDER also keeps
 //   screenshots of the main pages at 1366 and 390 px.
 'use strict';
@@ -17,18 +17,7 @@ const path = require('node:path');
 const { pathToFileURL } = require('node:url');
 const puppeteer = require('puppeteer-core');
 
-// Without VEXO_SITE: the hand-made sample pages, with the style sheet and the
-// script of assets/web/ beside them, in a copy of their own.
-function sampleSite() {
-  const dir = fs.mkdtempSync(path.join(os.tmpdir(), 'vexo-sample-'));
-  fs.cpSync(path.join(__dirname, 'sample'), dir, { recursive: true });
-  for (const f of ['vexo.css', 'vexo.js']) {
-    fs.copyFileSync(path.join(__dirname, '../../assets/web', f), path.join(dir, 'vexo_web', f));
-  }
-  process.on('exit', () => fs.rmSync(dir, { recursive: true, force: true }));
-  return dir;
-}
-const site = path.resolve(process.env.VEXO_SITE || sampleSite());
+const site = path.resolve(process.env.VEXO_SITE || '.');
 const siteUrl = pathToFileURL(site).href + '/';
 const shots = process.env.VEXO_SHOTS;
 const phone = { width: 390, height: 844, deviceScaleFactor: 1, isMobile: true, hasTouch: true };
