@@ -2,9 +2,10 @@
 // (headless, driven through puppeteer-core) over file://: the landing page and
 // a ranking load without a script error or a request outside the site; a
 // ranking column sorts both ways and the name column sorts by text; the name
-// filter hides the rows it should; the player search finds a player and Enter
-// opens the player's page; at 390x844 no page of the set is wider than the
-// screen, and no text is smaller than 14 px.
+// filter hides the rows it should, the game list's map and type filters too;
+// the player search finds a player and Enter opens the player's page; at
+// 390x844 no page of the set is wider than the screen, and no text is smaller
+// than 14 px.
 // Usage: VEXO_SITE=RESULTS_FOLDER (of a run with /w) node web_set.test.js
 //   CHROMIUM (default /usr/bin/chromium); VEXO_SHOTS=FOLDER also keeps
 //   screenshots of the main pages at 1366 and 390 px.
@@ -129,6 +130,22 @@ describe('the web page set in chromium', { timeout: 300000 }, () => {
       .map((r) => [r.getAttribute('data-name'), !r.hidden]));
     for (const [n, visible] of shown) assert.strictEqual(visible, n.includes(part.toLowerCase()), n);
     assert.ok(shown.some((s) => s[1]));
+    await page.close();
+  });
+
+  it('filters the game list by map and by game type together', async () => {
+    const page = await open('vexo_web/games.html');
+    const table = await page.$eval('select.filter-select[data-key="map"]', (s) => s.dataset.table);
+    const rows = () => page.$$eval(`#${table} tbody tr`, (trs) => trs.map((r) => [r.dataset.map, r.dataset.type, !r.hidden]));
+    const all = await rows();
+    assert.ok(all.length >= 2 && all.every((r) => r[2]));
+    const [map, type] = all[all.length - 1]; // the oldest game's map and type
+    await page.select(`select.filter-select[data-table="${table}"][data-key="map"]`, map);
+    assert.deepStrictEqual((await rows()).map((r) => r[2]), all.map((r) => r[0] === map));
+    await page.select(`select.filter-select[data-table="${table}"][data-key="type"]`, type);
+    assert.deepStrictEqual((await rows()).map((r) => r[2]), all.map((r) => r[0] === map && r[1] === type));
+    await page.select(`select.filter-select[data-table="${table}"][data-key="map"]`, '');
+    assert.deepStrictEqual((await rows()).map((r) => r[2]), all.map((r) => r[1] === type));
     await page.close();
   });
 
