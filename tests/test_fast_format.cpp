@@ -1,10 +1,13 @@
 // The pages write numbers without printf for speed; these checks hold that the
-// bytes are exactly printf's for "%i", "%u", "%.1f" and "%.2f".
+// bytes are exactly printf's for "%i", "%u", "%.1f" and "%.2f". And the output
+// file passes on pieces of every size whole, around its 64 KiB buffer.
 #include <gtest/gtest.h>
 
 #include <cfloat>
 #include <climits>
 #include <cstdio>
+#include <fstream>
+#include <iterator>
 #include <random>
 #include <string>
 #include <unistd.h>
@@ -78,4 +81,34 @@ TEST(FastFormat, IntegersMatchPrintf) {
     fclose(f);
     unlink(path);
     EXPECT_EQ(std::string(content, n), expected);
+}
+
+TEST(FastFormat, PiecesOfEverySizeArriveWhole) {
+    char path[] = "/tmp/vexo_pieces_XXXXXX";
+    int fd = mkstemp(path);
+    ASSERT_GE(fd, 0);
+    close(fd);
+    std::mt19937 random(7);
+    std::string expected;
+    {
+        outfile out;
+        out.open(path);
+        const size_t B = outfile::BUFFER_SIZE;
+        for (size_t size : {size_t{1}, 3 * B + 17, B, B - 1, size_t{5}, B + 1, 2 * B, size_t{0}, B / 2 + 3}) {
+            std::string piece(size, ' ');
+            for (char& c : piece) c = static_cast<char>('a' + random() % 26);
+            out.write(piece.data(), piece.size());
+            expected += piece;
+            if (size > B / 2) {   // the same through print, formatted into a block of its own
+                out.print("<%s>", piece.c_str());
+                expected += "<" + piece + ">";
+            }
+        }
+        out.close();
+    }
+    std::ifstream in(path, std::ios::binary);
+    const std::string written((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    unlink(path);
+    EXPECT_EQ(written.size(), expected.size());
+    EXPECT_TRUE(written == expected) << "the file differs from the pieces written";
 }

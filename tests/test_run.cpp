@@ -311,6 +311,63 @@ TEST(Run, BadInputNeverBreaksARun) {
     EXPECT_EQ(read_file(dir / "vexodata.txt").substr(0, 18), "1,Alice,70000,0,0,");
 }
 
+// A game page lists its players in the order of the sort key (/o): one game
+// where each key but the score gives another order (skill and eff differ).
+TEST(Run, GamePagesListPlayersInEachSortOrder) {
+    std::string log = " 0:00 InitGame: \\g_gametype\\0\\mapname\\arena\n";
+    const char* const names[] = {"Kim", "Ari", "Zed", "Moe"};
+    for (int i = 0; i < 4; i++)
+        log += " 0:01 ClientConnect: " + std::to_string(i) + "\n 0:01 ClientUserinfoChanged: " +
+               std::to_string(i) + " n\\" + names[i] + "\\t\\0\n";
+    log += " 0:10 Kill: 1 3 10\n 0:20 Kill: 2 0 10\n 0:21 Kill: 2 0 10\n 0:22 Kill: 2 0 10\n 0:23 Kill: 2 3 10\n"
+           " 0:30 Kill: 0 2 10\n 0:31 Kill: 0 2 10\n 0:40 Kill: 1022 0 19\n 0:41 Kill: 1022 0 19\n"
+           " 0:50 Kill: 3 3 7\n 4:01 ClientDisconnect: 2\n 6:01 ClientDisconnect: 1\n 8:01 ClientDisconnect: 0\n"
+           "10:01 ShutdownGame:\n";
+    const std::pair<const char*, const char*> orders[] = {
+        {"/oR", "Zed Ari Moe Kim"}, {"/oE", "Ari Zed Kim Moe"}, {"/oS", "Zed Ari Kim Moe"},
+        {"/oK", "Zed Kim Ari Moe"}, {"/oN", "Ari Kim Moe Zed"}, {"/oF", "Zed Ari Kim Moe"},
+        {"/oC", "Zed Ari Kim Moe"}, {"/oP", "Moe Kim Ari Zed"}, {"/oT", "Kim Ari Zed Moe"}};
+    for (const auto& [option, order] : orders) {
+        scratch_dir dir;
+        write_file(dir / "games.log", log);
+        expect_sound(run_vexo(dir.path, {option, "games.log"}), dir.path);
+        const std::string page = read_file(dir / "vexo_games/game_1.htm");
+        const size_t table = page.find("Players (sorted by"), end = page.find("</table>", table);
+        std::string shown;
+        const std::string cell = "<td align=left><b>";
+        for (size_t at = page.find(cell, table); at < end; at = page.find(cell, at + 1))
+            shown += (shown.empty() ? "" : " ") +
+                     page.substr(at + cell.size(), page.find('<', at + cell.size()) - at - cell.size());
+        EXPECT_EQ(shown, order) << option;
+    }
+}
+
+// 600 players, 300 of them back after the name index has grown: one record,
+// one page and one line of the ranking each.
+TEST(Run, SixHundredPlayersEachOnceWithAPageEach) {
+    auto game = [](int first) {   // players first to first + 29, each kills the next
+        std::string g = " 0:00 InitGame: \\g_gametype\\0\\mapname\\arena\n";
+        for (int i = 0; i < 30; i++)
+            g += " 0:01 ClientConnect: " + std::to_string(i) + "\n 0:01 ClientUserinfoChanged: " +
+                 std::to_string(i) + " n\\P" + std::to_string(first + i) + "\\t\\0\n";
+        for (int i = 0; i < 30; i++) g += " 0:10 Kill: " + std::to_string(i) + " " + std::to_string((i + 1) % 30) + " 10\n";
+        return g + " 5:00 ShutdownGame:\n";
+    };
+    std::string log;
+    for (int k = 0; k < 30; k++) log += game(30 * (k % 20));
+    scratch_dir dir;
+    write_file(dir / "games.log", log);
+    expect_sound(run_vexo(dir.path, {"games.log"}), dir.path);
+    EXPECT_EQ(list_files(dir / "vexo_players").size(), 600u);
+    const std::string ranking = read_file(dir / "players_name.htm");
+    EXPECT_GT(ranking.size(), 65536u);
+    for (int i = 0; i < 600; i++) {
+        const std::string name = ">P" + std::to_string(i) + "<";
+        const size_t at = ranking.find(name);
+        EXPECT_TRUE(at != std::string::npos && ranking.find(name, at + 1) == std::string::npos) << name;
+    }
+}
+
 // The run reads the next games into a ring of game records while the pages of
 // earlier ones are written. The example log three times over (15 listed games,
 // more than the ring holds) must give the same pages and data for each copy.

@@ -246,6 +246,8 @@ void vexo_main::write_results(const char* /*log_file*/) {
     printf("\n");
     if (web) {
         platform::change_dir(pages_dir);
+        printf("\nWriting web pages to index.html and vexo_web/\n");
+        platform::flush_console();
         web->finish(*totals);
         web.reset();
     }

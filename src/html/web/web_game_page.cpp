@@ -26,11 +26,11 @@ const char* team_name(int team) {
 }
 
 void fact(web_page& page, const char* term, const std::string& html) {
-    page.lit("<div><dt>");
+    page.lit("<dt>");
     page.puts(term);
     page.lit("</dt><dd>");
     page.puts(html);
-    page.lit("</dd></div>\n");
+    page.lit("</dd>\n");
 }
 
 std::string linked(const std::pair<std::string, std::string>& slot) {
@@ -44,7 +44,7 @@ void web_site::write_game_page(const resultdata& game, web_game& g) const {
     web_page page(2);
     page.begin("vexo_web/g/" + n + ".html", "Game " + n + ": " + g.map + " (" + g.type + ")", links, false);
 
-    page.lit("<dl class=\"facts\">\n");
+    page.lit("<dl class=\"summary\">\n");
     fact(page, "Map", "<a href=\"../" + g.map_page + "\">" + html_text(g.map) + "</a>");
     fact(page, "Type", html_text(g.type));
     if (!g.date.empty()) fact(page, "Date", "<time>" + html_text(g.date) + "</time>");
@@ -81,29 +81,30 @@ void web_site::write_game_page(const resultdata& game, web_game& g) const {
     }
 
     page.lit("<section>\n<h2>Scoreboard</h2>\n");
-    static const web_column columns[] = {
+    std::vector<web_column> columns = {
         {"Player", "text", false, true}, {"Team", "text"},          {"Frags", "num"},
         {"Kills", "num"},                {"Deaths", "num"},         {"Suicides", "num", true},
         {"Team kills", "num", true},     {"Eff", "num"},            {"Time", "num", true},
         {"Ping", "num", true},           {"Best life", "num", true},
     };
-    web_table_open(page, "scoreboard", "Players of game " + n, true, columns);
+    if (!g.team_game) columns.erase(columns.begin() + 1);
+    web_table_open(page, "scoreboard", "Players of game " + n, true, columns.data(), columns.size());
     for (int i = 0; i < game.player_count; i++) {
         const player_t& p = game.players[i];
         web_row_open(page, g.team_game && (p.team == 1 || p.team == 2)
                                ? std::string("class=\"team-") + (p.team == 1 ? "red" : "blue") + "\""
                                : std::string());
         web_row_head(page, linked(g.slots[static_cast<size_t>(i)]));
-        web_cell(page, team_name(p.team));
+        if (g.team_game) web_cell(page, team_name(p.team));
         web_cell_int(page, p.frags());
         web_cell_int(page, p.total_kills());
         web_cell_int(page, p.total_deaths());
         web_cell_int(page, p.total_suicides(), true);
         web_cell_int(page, p.total_teamkills(), true);
         web_cell_fixed(page, p.compute_eff(), 1);
-        web_cell(page, web_duration(p.playtime), true, std::to_string(p.playtime));
+        web_cell_number(page, web_duration(p.playtime), true, std::to_string(p.playtime));
         if (p.ping_count > 0) web_cell_int(page, p.ping_sum / p.ping_count, true);
-        else web_cell(page, "-", true);
+        else web_cell_number(page, "-", true);
         web_cell_int(page, p.mkiol, true);
         web_row_close(page);
     }
@@ -153,7 +154,7 @@ void web_site::write_game_page(const resultdata& game, web_game& g) const {
     page.lit(": the row's player killed the column's player so many times (the diagonal: suicides)"
              "</caption>\n<thead>\n<tr><td class=\"sticky\"></td>");
     for (int v : matrix_players) {
-        page.lit("<th scope=\"col\">");
+        page.lit("<th scope=\"col\" class=\"n\">");
         page.puts(g.slots[static_cast<size_t>(v)].first);
         page.lit("</th>");
     }
@@ -163,7 +164,7 @@ void web_site::write_game_page(const resultdata& game, web_game& g) const {
         web_row_head(page, linked(g.slots[static_cast<size_t>(k)]));
         for (int v : matrix_players) {
             const unsigned count = game.get_kills_vs(k, v, 0);
-            page.puts(k == v ? "<td class=\"self\">" : count > 0 ? "<td>" : "<td class=\"zero\">");
+            page.puts(k == v ? "<td class=\"n self\">" : count > 0 ? "<td class=\"n\">" : "<td class=\"n zero\">");
             page.put_uint(count);
             page.lit("</td>");
         }

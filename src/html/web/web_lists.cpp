@@ -24,7 +24,7 @@ std::string list_file(size_t page) {
 
 std::string result_of(const web_game& g) {
     if (g.team_game) return "Red " + std::to_string(g.red) + " : " + std::to_string(g.blue) + " Blue";
-    return std::to_string(g.leader_frags) + " frags";
+    return std::to_string(g.leader_frags) + (g.leader_frags == 1 ? " frag" : " frags");
 }
 
 const web_column GAME_COLUMNS[] = {
@@ -76,6 +76,10 @@ void web_site::write_game_lists() const {
         const size_t to = std::min(games.size(), from + GAMES_PER_PAGE);
         page.print("<p>%zu games, newest first; this page shows %zu to %zu of them.</p>\n", games.size(),
                    games.empty() ? 0 : from + 1, to);
+        if (games.empty()) {
+            page.end();
+            continue;
+        }
         page.lit("<div class=\"filters\">\n");
         filter_select(page, "games", "map", "All maps", map_names);
         filter_select(page, "games", "type", "All game types", types);
@@ -88,7 +92,7 @@ void web_site::write_game_lists() const {
         if (pages > 1) {
             page.lit("<nav class=\"pager\" aria-label=\"Pages of the game list\">\n<ul>\n");
             for (size_t p = 1; p <= pages; p++) {
-                if (p == k) page.print("<li><span aria-current=\"page\">%zu</span></li>\n", p);
+                if (p == k) page.print("<li><strong>%zu</strong></li>\n", p);
                 else page.print("<li><a href=\"%s\">%zu</a></li>\n", list_file(p).c_str(), p);
             }
             page.lit("</ul>\n</nav>\n");
@@ -103,7 +107,8 @@ void web_site::write_maps(const std::vector<const player_total_t*>& by_id) const
     static const web_column map_columns[] = {
         {"Map", "text", false, true}, {"Games", "num"}, {"Latest game", "num"},
     };
-    web_table_open(list, "maps", "Maps played, with their games", true, map_columns);
+    if (maps.empty()) list.lit("<p class=\"note\">No game is listed.</p>\n");
+    else web_table_open(list, "maps", "Maps played, with their games", true, map_columns);
     for (const auto& [raw, m] : maps) {
         const std::string name = html_text(to_utf8(raw.data(), raw.size(), charset));
         web_row_open(list);
@@ -114,7 +119,7 @@ void web_site::write_maps(const std::vector<const player_total_t*>& by_id) const
                  false, std::to_string(latest));
         web_row_close(list);
     }
-    web_table_close(list);
+    if (!maps.empty()) web_table_close(list);
     list.end();
 
     for (const auto& [raw, m] : maps) {
@@ -176,13 +181,13 @@ void web_site::write_landing(resultdata_total& totals, const std::vector<player_
         kills += p->total_kills();
         playtime += p->playtime;
     }
-    page.lit("<section>\n<h2>This run</h2>\n<dl class=\"facts\">\n");
-    page.print("<div><dt>Games</dt><dd>%zu</dd></div>\n", games.size());
-    page.print("<div><dt>Players</dt><dd>%i</dd></div>\n", totals.count_players());
-    page.print("<div><dt>Ranked players</dt><dd>%zu</dd></div>\n", ranked.size());
-    page.print("<div><dt>Kills</dt><dd>%llu</dd></div>\n", kills);
-    page.print("<div><dt>Maps</dt><dd>%zu</dd></div>\n", maps.size());
-    page.print("<div><dt>Play time</dt><dd>%s</dd></div>\n", web_duration(static_cast<long long>(playtime)).c_str());
+    page.lit("<section>\n<h2>This run</h2>\n<dl class=\"summary\">\n");
+    page.print("<dt>Games</dt><dd>%zu</dd>\n", games.size());
+    page.print("<dt>Players</dt><dd>%i</dd>\n", totals.count_players());
+    page.print("<dt>Ranked players</dt><dd>%zu</dd>\n", ranked.size());
+    page.print("<dt>Kills</dt><dd>%llu</dd>\n", kills);
+    page.print("<dt>Maps</dt><dd>%zu</dd>\n", maps.size());
+    page.print("<dt>Play time</dt><dd>%s</dd>\n", web_duration(static_cast<long long>(playtime)).c_str());
     page.lit("</dl>\n</section>\n");
 
     page.lit("<section>\n<h2>Leaders</h2>\n");
@@ -208,9 +213,11 @@ void web_site::write_landing(resultdata_total& totals, const std::vector<player_
     page.lit("<p><a href=\"vexo_web/ranking.html\">The whole ranking</a></p>\n</section>\n");
 
     page.lit("<section>\n<h2>Latest games</h2>\n");
-    web_table_open(page, "latest", "The newest games", false, GAME_COLUMNS);
-    for (size_t i = 0; i < games.size() && i < LATEST_GAMES; i++) game_row(page, games[games.size() - 1 - i]);
-    web_table_close(page);
+    if (!games.empty()) {
+        web_table_open(page, "latest", "The newest games", false, GAME_COLUMNS);
+        for (size_t i = 0; i < games.size() && i < LATEST_GAMES; i++) game_row(page, games[games.size() - 1 - i]);
+        web_table_close(page);
+    }
     page.lit("<p><a href=\"vexo_web/games.html\">All games</a> &middot; <a href=\"vexo_web/maps.html\">Maps</a></p>\n"
              "</section>\n");
 

@@ -13,6 +13,8 @@
 
 namespace {
 
+std::string times(uint32_t n) { return n == 1 ? "once" : n == 2 ? "twice" : std::to_string(n) + " times"; }
+
 double share(uint32_t part, uint32_t whole) { return whole > 0 ? static_cast<double>(part) / whole : 0.0; }
 
 std::string percent(uint32_t part, uint32_t whole) {
@@ -20,11 +22,11 @@ std::string percent(uint32_t part, uint32_t whole) {
 }
 
 void fact(web_page& page, const char* term, const std::string& html) {
-    page.lit("<div><dt>");
+    page.lit("<dt>");
     page.puts(term);
     page.lit("</dt><dd>");
     page.puts(html);
-    page.lit("</dd></div>\n");
+    page.lit("</dd>\n");
 }
 
 }  // namespace
@@ -52,7 +54,7 @@ void web_site::write_player_page(player_total_t& p, resultdata_total& totals) co
         return where.empty() ? name : "<a href=\"../" + where + "\">" + name + "</a>";
     };
 
-    page.lit("<section>\n<h2>Summary</h2>\n<dl class=\"facts\">\n");
+    page.lit("<section>\n<h2>Summary</h2>\n<dl class=\"summary\">\n");
     fact(page, "Games", std::to_string(p.games));
     fact(page, "Frags", std::to_string(p.frags()));
     fact(page, "Kills", std::to_string(p.total_kills()));
@@ -64,11 +66,10 @@ void web_site::write_player_page(player_total_t& p, resultdata_total& totals) co
     fact(page, "Play time", web_duration(p.playtime));
     fact(page, "Ping", p.ping_count > 0 ? std::to_string(p.ping_sum / p.ping_count) : "-");
     if (nemesis)
-        fact(page, "Nemesis", opponent_html(*nemesis) + " (killed " + shown + " " +
-                                  std::to_string(nemesis->total_killed()) + " times)");
+        fact(page, "Nemesis", opponent_html(*nemesis) + " (killed " + shown + " " + times(nemesis->total_killed()) + ")");
     if (victim)
         fact(page, "Favourite victim",
-             opponent_html(*victim) + " (killed " + std::to_string(victim->total_kills()) + " times)");
+             opponent_html(*victim) + " (killed " + times(victim->total_kills()) + ")");
     page.lit("</dl>\n</section>\n");
 
     const std::vector<history_entry>* games_of = history_of(p);
@@ -87,8 +88,11 @@ void web_site::write_player_page(player_total_t& p, resultdata_total& totals) co
         {"Weapon", "text", false, true}, {"Kills", "num"}, {"Share of kills", nullptr, true},
         {"Deaths", "num"},               {"Share of deaths", nullptr, true},
     };
-    web_table_open(page, "weapons", "Kills and deaths by weapon", true, weapon_columns);
-    for (int w = 1; w < MAX_WEAPONS; w++) {
+    bool any_weapon = false;
+    for (int w = 1; w < MAX_WEAPONS; w++) any_weapon = any_weapon || p.get_kills(w) > 0 || p.get_killed(w) > 0;
+    if (any_weapon) web_table_open(page, "weapons", "Kills and deaths by weapon", true, weapon_columns);
+    else page.lit("<p class=\"note\">No kills and no deaths by another player.</p>\n");
+    for (int w = 1; w < MAX_WEAPONS && any_weapon; w++) {
         const uint32_t kills = p.get_kills(w), killed = p.get_killed(w);
         if (kills == 0 && killed == 0) continue;
         web_row_open(page);
@@ -101,15 +105,20 @@ void web_site::write_player_page(player_total_t& p, resultdata_total& totals) co
                            percent(killed, p.total_killed()), true);
         web_row_close(page);
     }
-    web_table_close(page);
+    if (any_weapon) web_table_close(page);
     page.lit("</section>\n");
 
     page.lit("<section>\n<h2>Opponents</h2>\n");
     static const web_column versus_columns[] = {
         {"Opponent", "text", false, true}, {"Kills", "num"}, {"Deaths", "num"}, {"Share won", "num"},
     };
-    web_table_open(page, "versus", "Kills of " + shown + " on each opponent, and deaths by them", true,
-                   versus_columns);
+    bool any_opponent = false;
+    for (const p2p_t& q : opponents) any_opponent = any_opponent || q.total_kills() > 0 || q.total_killed() > 0;
+    if (any_opponent)
+        web_table_open(page, "versus", "Kills of " + shown + " on each opponent, and deaths by them", true,
+                       versus_columns);
+    else
+        page.lit("<p class=\"note\">No kills of or by another player.</p>\n");
     for (const p2p_t& q : opponents) {
         if (q.total_kills() == 0 && q.total_killed() == 0) continue;
         const player_total_t& o = *q.opponent();
@@ -118,11 +127,11 @@ void web_site::write_player_page(player_total_t& p, resultdata_total& totals) co
                      lower_text(plain_text(to_utf8(o.get_name(), strlen(o.get_name()), charset))));
         web_cell_int(page, q.total_kills());
         web_cell_int(page, q.total_killed());
-        web_cell(page, percent(q.total_kills(), q.total_kills() + q.total_killed()),
+        web_cell_number(page, percent(q.total_kills(), q.total_kills() + q.total_killed()),
                  false, web_fixed(share(q.total_kills(), q.total_kills() + q.total_killed()) * 100, 1));
         web_row_close(page);
     }
-    web_table_close(page);
+    if (any_opponent) web_table_close(page);
     page.lit("</section>\n");
 
     page.lit("<section>\n<h2>Games</h2>\n");

@@ -45,7 +45,7 @@ void pager(web_page& page, const std::string& base, size_t current, size_t count
             if (k == 2 || k == current + 3) page.lit("<li>&hellip;</li>\n");
             continue;
         }
-        if (k == current) page.print("<li><span aria-current=\"page\">%zu</span></li>\n", k);
+        if (k == current) page.print("<li><strong>%zu</strong></li>\n", k);
         else page.print("<li><a href=\"%s\">%zu</a></li>\n", page_file(base, k).c_str(), k);
     }
     page.lit("</ul>\n</nav>\n");
@@ -131,7 +131,7 @@ std::vector<player_total_t*> web_site::write_rankings(const resultdata_total& to
             page.lit("<nav class=\"keys\" aria-label=\"Order of the ranking\">\n<p>Order by:</p>\n<ul>\n");
             for (const ranking_key& other : keys) {
                 if (other.order == key.order)
-                    page.print("<li><span aria-current=\"page\">%s</span></li>\n", other.label);
+                    page.print("<li><strong>%s</strong></li>\n", other.label);
                 else
                     page.print("<li><a href=\"%s.html\">%s</a></li>\n", base_of(other.order, settings.sort_order).c_str(),
                                other.label);
@@ -143,6 +143,11 @@ std::vector<player_total_t*> web_site::write_rankings(const resultdata_total& to
                        "sorts the rows of this page.</p>\n",
                        ranked.size(), ranked.empty() ? 0 : from + 1, to);
             web_search_form(page);
+            if (ranked.empty()) {
+                page.lit("<p class=\"note\">No player is within the limits of this run.</p>\n");
+                page.end();
+                continue;
+            }
             pager(page, base, k, pages, "Pages of the ranking");
             page.lit("<input type=\"search\" class=\"filter\" data-table=\"ranking\" placeholder=\"Filter by name\" "
                      "aria-label=\"Filter by name\">\n");
@@ -155,19 +160,19 @@ std::vector<player_total_t*> web_site::write_rankings(const resultdata_total& to
                 std::string name = "<a href=\"" + page_of(p) + "\">" + name_html(p.get_name()) + "</a>";
                 if (p.bot_skill >= 0 && !settings.skip_bots) name += " <small>(bot)</small>";
                 web_row_head(page, name, lower_text(plain));
-                web_cell(page, ratio_of(p));
+                web_cell_number(page, ratio_of(p));
                 web_cell_fixed(page, p.eff(), 1);
                 web_cell_fixed(page, p.skill(), 2);
                 web_cell_int(page, p.frags());
                 web_cell_int(page, p.total_kills());
                 web_cell_int(page, p.total_deaths());
                 web_cell_int(page, p.total_suicides(), true);
-                web_cell(page, per_minute(p.frags(), p.playtime), true);
-                web_cell(page, per_minute(p.total_deaths(), p.playtime), true);
-                web_cell(page, web_duration(p.playtime), true, std::to_string(p.playtime));
+                web_cell_number(page, per_minute(p.frags(), p.playtime), true);
+                web_cell_number(page, per_minute(p.total_deaths(), p.playtime), true);
+                web_cell_number(page, web_duration(p.playtime), true, std::to_string(p.playtime));
                 web_cell_int(page, p.games);
                 if (p.ping_count > 0) web_cell_int(page, p.ping_sum / p.ping_count, true);
-                else web_cell(page, "-", true);
+                else web_cell_number(page, "-", true);
                 web_row_close(page);
             }
             web_table_close(page);

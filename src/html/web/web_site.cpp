@@ -34,7 +34,10 @@ void web_site::open() {
 
 std::string web_site::name_html(const char* raw) const {
     const std::string text = to_utf8(raw, strlen(raw), charset);
-    return settings.no_funnames ? html_text(plain_text(text)) : coloured_html(text);
+    const std::string plain = plain_text(text);
+    // A name of colour codes and blanks only would be an empty link.
+    if (plain.find_first_not_of(' ') == std::string::npos) return "<i>(no name)</i>";
+    return settings.no_funnames ? html_text(plain) : coloured_html(text);
 }
 
 std::string web_site::page_of(const player_total_t& player) const {

@@ -25,7 +25,7 @@ std::string svg_bar(double share, const std::string& label) {
 
 std::string svg_line_chart(const std::vector<svg_series>& series, const std::string& label,
                            const std::string& x_unit, const std::string& y_unit) {
-    const double W = 600, H = 240, left = 44, right = 10, top = 10, bottom = 28;
+    const double W = 400, H = 200, left = 40, right = 8, top = 14, bottom = 24;
     const size_t n = std::min<size_t>(series.size(), 8);
     double x0 = 0, x1 = 1, y0 = 0, y1 = 1;
     bool first = true;
@@ -41,7 +41,7 @@ std::string svg_line_chart(const std::vector<svg_series>& series, const std::str
     auto X = [&](double x) { return left + (x - x0) / (x1 - x0) * (W - left - right); };
     auto Y = [&](double y) { return top + (y1 - y) / (y1 - y0) * (H - top - bottom); };
     std::string s = "<figure class=\"chart-box\">\n<svg class=\"chart\" role=\"img\" aria-label=\"" +
-                    html_text(label) + "\" viewBox=\"0 0 600 240\">\n";
+                    html_text(label) + "\" viewBox=\"0 0 400 200\">\n";
     s += "<line class=\"axis\" x1=\"" + number(left) + "\" y1=\"" + number(Y(y0)) + "\" x2=\"" + number(W - right) +
          "\" y2=\"" + number(Y(y0)) + "\"/>";
     s += "<line class=\"axis\" x1=\"" + number(left) + "\" y1=\"" + number(top) + "\" x2=\"" + number(left) +
@@ -49,15 +49,15 @@ std::string svg_line_chart(const std::vector<svg_series>& series, const std::str
     if (y0 < 0)
         s += "<line class=\"axis zero\" x1=\"" + number(left) + "\" y1=\"" + number(Y(0)) + "\" x2=\"" +
              number(W - right) + "\" y2=\"" + number(Y(0)) + "\"/>\n";
-    s += "<text x=\"" + number(left - 4) + "\" y=\"" + number(top + 8) + "\" text-anchor=\"end\">" + number(y1) +
+    s += "<text x=\"" + number(left - 4) + "\" y=\"" + number(top + 4) + "\" text-anchor=\"end\">" + number(y1) +
          "</text>";
+    s += "<text x=\"" + number(left + 4) + "\" y=\"" + number(top - 2) + "\">" + html_text(y_unit) + "</text>";
     s += "<text x=\"" + number(left - 4) + "\" y=\"" + number(Y(y0)) + "\" text-anchor=\"end\">" + number(y0) +
          "</text>";
     s += "<text x=\"" + number(left) + "\" y=\"" + number(H - 8) + "\">" + number(x0) + "</text>";
     s += "<text x=\"" + number(W - right) + "\" y=\"" + number(H - 8) + "\" text-anchor=\"end\">" + number(x1) +
          " " + html_text(x_unit) + "</text>";
-    s += "<text x=\"" + number((left + W - right) / 2) + "\" y=\"" + number(H - 8) + "\" text-anchor=\"middle\">" +
-         html_text(y_unit) + "</text>\n";
+    s += "\n";
     for (size_t i = 0; i < n; i++) {
         const auto& points = series[i].points;
         if (points.empty()) continue;
@@ -65,7 +65,8 @@ std::string svg_line_chart(const std::vector<svg_series>& series, const std::str
         double last_y = 0;
         bool any = false;
         for (const auto& p : points) {
-            if (any && series[i].steps) s += number(X(p.first)) + "," + number(Y(last_y)) + " ";
+            const bool same = any && p.second == last_y;
+            if (any && series[i].steps && !same) s += number(X(p.first)) + "," + number(Y(last_y)) + " ";
             s += number(X(p.first)) + "," + number(Y(p.second)) + " ";
             last_y = p.second;
             any = true;
@@ -75,9 +76,7 @@ std::string svg_line_chart(const std::vector<svg_series>& series, const std::str
     }
     s += "</svg>\n<figcaption>\n<ul class=\"legend\">\n";
     for (size_t i = 0; i < n; i++)
-        s += "<li><svg class=\"chart key\" viewBox=\"0 0 10 10\" width=\"10\" height=\"10\" aria-hidden=\"true\">"
-             "<rect class=\"bar s" + std::to_string(i) + "\" width=\"10\" height=\"10\"/></svg> " +
-             series[i].name_html + "</li>\n";
+        s += "<li class=\"s" + std::to_string(i) + "\"><span class=\"key\" aria-hidden=\"true\">&nbsp;</span>" + series[i].name_html + "</li>\n";
     s += "</ul>\n</figcaption>\n</figure>\n";
     return s;
 }

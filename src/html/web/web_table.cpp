@@ -3,6 +3,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 
 #include "html/web/web_text.h"
 
@@ -17,8 +18,11 @@ void web_table_open(web_page& page, const char* id, const std::string& caption_h
     for (size_t i = 0; i < count; i++) {
         const web_column& c = columns[i];
         page.lit("<th scope=\"col\"");
-        const bool sticky = c.sticky, minor = c.minor;
-        if (sticky || minor) page.print(" class=\"%s\"", sticky ? "sticky" : "minor");
+        const bool number = c.type && strcmp(c.type, "num") == 0 && !c.sticky;
+        std::string classes = c.sticky ? "sticky" : "";
+        if (c.minor) classes += classes.empty() ? "minor" : " minor";
+        if (number) classes += classes.empty() ? "n" : " n";
+        if (!classes.empty()) page.print(" class=\"%s\"", classes.c_str());
         if (sortable && c.type) page.print(" data-type=\"%s\"", c.type);
         page.lit(">");
         page.puts(c.label);
@@ -66,13 +70,25 @@ void web_cell(web_page& page, const std::string& html, bool minor, const std::st
 }
 
 void web_cell_int(web_page& page, long long value, bool minor) {
-    page.puts(minor ? "<td class=\"minor\">" : "<td>");
+    page.puts(minor ? "<td class=\"n minor\">" : "<td class=\"n\">");
     page.put_int(value);
     page.lit("</td>");
 }
 
 void web_cell_fixed(web_page& page, double value, int decimals, bool minor) {
-    web_cell(page, web_fixed(value, decimals), minor);
+    web_cell_number(page, web_fixed(value, decimals), minor);
+}
+
+void web_cell_number(web_page& page, const std::string& text, bool minor, const std::string& sort) {
+    page.puts(minor ? "<td class=\"n minor\"" : "<td class=\"n\"");
+    if (!sort.empty()) {
+        page.lit(" data-v=\"");
+        page.puts(html_text(sort));
+        page.lit("\"");
+    }
+    page.lit(">");
+    page.puts(text);
+    page.lit("</td>");
 }
 
 std::string web_duration(long long seconds) {

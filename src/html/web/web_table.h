@@ -30,6 +30,9 @@ void web_row_close(web_page& page);
 void web_row_head(web_page& page, const std::string& html, const std::string& sort = std::string());
 void web_cell(web_page& page, const std::string& html, bool minor = false, const std::string& sort = std::string());
 void web_cell_int(web_page& page, long long value, bool minor = false);
+// A cell of a number column (right-aligned) with the text given.
+void web_cell_number(web_page& page, const std::string& text, bool minor = false,
+                     const std::string& sort = std::string());
 void web_cell_fixed(web_page& page, double value, int decimals, bool minor = false);
 
 // "1:02:03" / "2:03" for seconds, and the number text of a value.
