@@ -158,6 +158,9 @@ describe('the web page set in chromium', { timeout: 300000 }, () => {
     await page.type('#player-search', name.toUpperCase());
     const first = await page.$eval('#search-results a', (a) => [a.textContent, a.getAttribute('href')]);
     assert.deepStrictEqual(first, [name, 'vexo_web/' + href]);
+    await page.keyboard.press('ArrowDown');
+    assert.strictEqual(await page.evaluate(() => document.activeElement.textContent), name);
+    await page.keyboard.press('ArrowUp');
     await Promise.all([page.waitForNavigation({ waitUntil: 'load' }), page.keyboard.press('Enter')]);
     assert.strictEqual(page.url(), siteUrl + 'vexo_web/' + href);
     assert.ok((await page.evaluate(() => document.body.innerText)).includes(name), 'the page names the player');
