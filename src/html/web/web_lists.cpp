@@ -22,6 +22,21 @@ std::string list_file(size_t page) {
     return page <= 1 ? std::string("games.html") : "games_" + std::to_string(page) + ".html";
 }
 
+// The figure of a player by which a ranking orders, as the leaders show it.
+std::string key_value(int order, const player_total_t& p) {
+    switch (order) {
+        case SORT_RATIO: return p.playtime > 0 ? web_fixed(p.ratio(), 2) : "-";
+        case SORT_EFF: return web_fixed(p.eff(), 1) + " %";
+        case SORT_SKILL: return web_fixed(p.skill(), 2);
+        case SORT_KILLS: return std::to_string(p.total_kills());
+        case SORT_KILLED: return std::to_string(p.total_killed());
+        case SORT_FRAGS: return std::to_string(p.frags());
+        case SORT_SCORE: return std::to_string(p.score());
+        case SORT_PLAYTIME: return web_duration(p.playtime);
+        default: return std::string();
+    }
+}
+
 std::string result_of(const web_game& g) {
     if (g.team_game) return "Red " + std::to_string(g.red) + " : " + std::to_string(g.blue) + " Blue";
     return std::to_string(g.leader_frags) + (g.leader_frags == 1 ? " frag" : " frags");
@@ -202,7 +217,10 @@ void web_site::write_landing(resultdata_total& totals, const std::vector<player_
         for (size_t i = 0; i < 3; i++) {
             if (i < rows.size()) {
                 const player_total_t& p = *rows[i];
-                web_cell(page, "<a href=\"vexo_web/" + page_of(p) + "\">" + name_html(p.get_name()) + "</a>", i > 0);
+                const std::string value = key_value(l.order, p);
+                web_cell(page, "<a href=\"vexo_web/" + page_of(p) + "\">" + name_html(p.get_name()) + "</a>" +
+                                   (value.empty() ? "" : " <small>" + value + "</small>"),
+                         i > 0);
             } else {
                 web_cell(page, "-", i > 0);
             }

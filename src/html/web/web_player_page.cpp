@@ -31,7 +31,7 @@ void fact(web_page& page, const char* term, const std::string& html) {
 
 }  // namespace
 
-void web_site::write_player_page(player_total_t& p, resultdata_total& totals) const {
+void web_site::write_player_page(player_total_t& p, resultdata_total& totals, size_t place, size_t ranked) const {
     const std::string address = page_of(p);
     const std::string text = to_utf8(p.get_name(), strlen(p.get_name()), charset);
     const std::string shown = name_html(p.get_name());
@@ -55,6 +55,9 @@ void web_site::write_player_page(player_total_t& p, resultdata_total& totals) co
     };
 
     page.lit("<section>\n<h2>Summary</h2>\n<dl class=\"summary\">\n");
+    fact(page, "Place", "<a href=\"../" + std::string(place <= 100 ? "ranking.html" : "ranking_" +
+                            std::to_string((place - 1) / 100 + 1) + ".html") + "\">" + std::to_string(place) +
+                            " of " + std::to_string(ranked) + "</a>");
     fact(page, "Games", std::to_string(p.games));
     fact(page, "Frags", std::to_string(p.frags()));
     fact(page, "Kills", std::to_string(p.total_kills()));

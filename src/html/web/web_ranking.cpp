@@ -119,7 +119,7 @@ std::vector<player_total_t*> web_site::write_rankings(const resultdata_total& to
         const std::vector<player_total_t*> ranked =
             key.order == settings.sort_order ? ranked_main : in_order(with_pages, key.order);
         const std::string base = base_of(key.order, settings.sort_order);
-        leaders.push_back({key.label, base + ".html",
+        leaders.push_back({key.order, key.label, base + ".html",
                            std::vector<player_total_t*>(ranked.begin(),
                                                         ranked.begin() + std::min<size_t>(ranked.size(), 3))});
         const size_t pages = ranked.empty() ? 1 : (ranked.size() + ROWS_PER_PAGE - 1) / ROWS_PER_PAGE;

@@ -121,7 +121,7 @@ void web_site::finish(resultdata_total& totals) {
     const std::vector<player_total_t*> ranked = write_rankings(totals);
     write_search_data(ranked);
     write_json(ranked, totals);
-    for (player_total_t* p : ranked) write_player_page(*p, totals);
+    for (size_t i = 0; i < ranked.size(); i++) write_player_page(*ranked[i], totals, i + 1, ranked.size());
     std::vector<const player_total_t*> by_id;
     for (const player_total_t* p : totals.player_list()) {
         const size_t at = static_cast<size_t>(p->id - first_id - 1);

@@ -94,7 +94,8 @@ private:
     std::vector<player_total_t*> write_rankings(const resultdata_total& totals);
     void write_search_data(const std::vector<player_total_t*>& ranked) const;
     void write_json(const std::vector<player_total_t*>& ranked, resultdata_total& totals) const;
-    void write_player_page(player_total_t& player, resultdata_total& totals) const;
+    // `place`: 1-based, in the main ranking of `ranked` players.
+    void write_player_page(player_total_t& player, resultdata_total& totals, size_t place, size_t ranked) const;
     void write_game_lists() const;
     void write_maps(const std::vector<const player_total_t*>& by_id) const;
     void write_landing(resultdata_total& totals, const std::vector<player_total_t*>& ranked);
@@ -111,6 +112,7 @@ private:
     std::unique_ptr<web_chat> chat;
     // The first players of each ranking, for the landing page.
     struct leader_row {
+        int order;          // the sort key
         std::string key;    // "ratio", ...
         std::string page;   // the ranking's first page, in vexo_web/
         std::vector<player_total_t*> players;
