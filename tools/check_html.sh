@@ -13,8 +13,13 @@ fi
 pages=0 failed=0
 while IFS= read -r -d '' page; do
   pages=$((pages + 1))
-  # tidy prints nothing for a clean page; exit 1 is warnings, 2 errors
-  if ! out=$(tidy -errors -q "$page" 2>&1) || [ -n "$out" ]; then
+  # tidy prints nothing for a clean page; exit 1 is warnings, 2 errors. One
+  # warning is dropped: Debian's tidy 5.6 predates ARIA 1.1 and calls
+  # aria-current (the page shown in a pager or menu) "proprietary".
+  out=$(tidy -errors -q "$page" 2>&1)
+  status=$?
+  out=$(printf '%s\n' "$out" | grep -v ' - Warning: <[a-z0-9]*> proprietary attribute "aria-current"$')
+  if [ "$status" -ge 2 ] || [ -n "$out" ]; then
     failed=$((failed + 1))
     if [ "$failed" -le 20 ]; then printf '%s:\n%s\n' "$page" "$out" | head -n 12; fi
   fi

@@ -186,6 +186,15 @@
       }
     }
     input.addEventListener('input', show);
+    // arrow keys move between the search box and the results
+    form.addEventListener('keydown', function (e) {
+      if (e.key !== 'ArrowDown' && e.key !== 'ArrowUp') return;
+      var links = Array.prototype.slice.call(list.querySelectorAll('a'));
+      var at = links.indexOf(document.activeElement) + (e.key === 'ArrowDown' ? 1 : -1);
+      if (!links.length || at < -1) return;
+      e.preventDefault();
+      (at === -1 ? input : links[Math.min(at, links.length - 1)]).focus();
+    });
     form.addEventListener('submit', function (e) {
       show();
       var first = list.querySelector('a');

@@ -2,10 +2,11 @@
 // (headless, driven through puppeteer-core) over file://: the landing page and
 // a ranking load without a script error or a request outside the site; a
 // ranking column sorts both ways and the name column sorts by text; the name
-// filter hides the rows it should; the player search finds a player and Enter
-// opens the player's page; at 390x844 no page of the set is wider than the
-// screen, and no text is smaller than 14 px.
-// Usage: VEXO_SITE=RESULTS_FOLDER node web_set.test.js
+// filter hides the rows it should, the game list's map and type filters too;
+// the player search finds a player and Enter opens the player's page; at
+// 390x844 no page of the set is wider than the screen, and no text is smaller
+// than 14 px.
+// Usage: VEXO_SITE=RESULTS_FOLDER (of a run with /w) node web_set.test.js
 //   CHROMIUM (default /usr/bin/chromium); VEXO_SHOTS=FOLDER also keeps
 //   screenshots of the main pages at 1366 and 390 px.
 'use strict';
@@ -17,18 +18,7 @@ const path = require('node:path');
 const { pathToFileURL } = require('node:url');
 const puppeteer = require('puppeteer-core');
 
-// Without VEXO_SITE: the hand-made sample pages, with the style sheet and the
-// script of assets/web/ beside them, in a copy of their own.
-function sampleSite() {
-  const dir = fs.mkdtempSync(path.join(os.tmpdir(), 'vexo-sample-'));
-  fs.cpSync(path.join(__dirname, 'sample'), dir, { recursive: true });
-  for (const f of ['vexo.css', 'vexo.js']) {
-    fs.copyFileSync(path.join(__dirname, '../../assets/web', f), path.join(dir, 'vexo_web', f));
-  }
-  process.on('exit', () => fs.rmSync(dir, { recursive: true, force: true }));
-  return dir;
-}
-const site = path.resolve(process.env.VEXO_SITE || sampleSite());
+const site = path.resolve(process.env.VEXO_SITE || '.');
 const siteUrl = pathToFileURL(site).href + '/';
 const shots = process.env.VEXO_SHOTS;
 const phone = { width: 390, height: 844, deviceScaleFactor: 1, isMobile: true, hasTouch: true };
@@ -143,6 +133,22 @@ describe('the web page set in chromium', { timeout: 300000 }, () => {
     await page.close();
   });
 
+  it('filters the game list by map and by game type together', async () => {
+    const page = await open('vexo_web/games.html');
+    const table = await page.$eval('select.filter-select[data-key="map"]', (s) => s.dataset.table);
+    const rows = () => page.$$eval(`#${table} tbody tr`, (trs) => trs.map((r) => [r.dataset.map, r.dataset.type, !r.hidden]));
+    const all = await rows();
+    assert.ok(all.length >= 2 && all.every((r) => r[2]));
+    const [map, type] = all[all.length - 1]; // the oldest game's map and type
+    await page.select(`select.filter-select[data-table="${table}"][data-key="map"]`, map);
+    assert.deepStrictEqual((await rows()).map((r) => r[2]), all.map((r) => r[0] === map));
+    await page.select(`select.filter-select[data-table="${table}"][data-key="type"]`, type);
+    assert.deepStrictEqual((await rows()).map((r) => r[2]), all.map((r) => r[0] === map && r[1] === type));
+    await page.select(`select.filter-select[data-table="${table}"][data-key="map"]`, '');
+    assert.deepStrictEqual((await rows()).map((r) => r[2]), all.map((r) => r[1] === type));
+    await page.close();
+  });
+
   it('finds a player from the landing page and opens the page of the result', async () => {
     const page = await open('index.html');
     const players = await page.evaluate(() => (typeof VEXO_SEARCH === 'undefined' ? [] : VEXO_SEARCH));
@@ -152,6 +158,9 @@ describe('the web page set in chromium', { timeout: 300000 }, () => {
     await page.type('#player-search', name.toUpperCase());
     const first = await page.$eval('#search-results a', (a) => [a.textContent, a.getAttribute('href')]);
     assert.deepStrictEqual(first, [name, 'vexo_web/' + href]);
+    await page.keyboard.press('ArrowDown');
+    assert.strictEqual(await page.evaluate(() => document.activeElement.textContent), name);
+    await page.keyboard.press('ArrowUp');
     await Promise.all([page.waitForNavigation({ waitUntil: 'load' }), page.keyboard.press('Enter')]);
     assert.strictEqual(page.url(), siteUrl + 'vexo_web/' + href);
     assert.ok((await page.evaluate(() => document.body.innerText)).includes(name), 'the page names the player');

@@ -2,7 +2,7 @@
 // itself: in the light theme (:root) and the dark one (:root under
 // prefers-color-scheme: dark, over the light values), every name colour class
 // .c0-.c7 and every text colour has 4.5:1 or better on every background
-// (--bg*), every chart series class .s0-.s7 3:1 (WCAG 2 relative luminance).
+// (--bg*), every chart series class .s0-.s7 and team colour 3:1 (WCAG 2 relative luminance).
 'use strict';
 const test = require('node:test');
 const assert = require('node:assert');
@@ -47,7 +47,7 @@ test('every colour class and text colour is readable on every background in both
     assert.ok(backgrounds.length >= 2, theme);
     const wanted = [];
     for (let i = 0; i < 8; i++) wanted.push(['--c' + i, 4.5], ['--s' + i, 3]);
-    wanted.push(['--fg', 4.5], ['--muted', 4.5], ['--link', 4.5]);
+    wanted.push(['--fg', 4.5], ['--muted', 4.5], ['--link', 4.5], ['--team-red', 3], ['--team-blue', 3]);
     for (const [fg, min] of wanted) {
       const low = Math.min(...backgrounds.map((bg) => ratio(p[fg], p[bg])));
       t.diagnostic(`${theme} ${fg} ${p[fg]}: lowest ${low.toFixed(2)}:1`);
@@ -55,5 +55,5 @@ test('every colour class and text colour is readable on every background in both
       pairs += backgrounds.length;
     }
   }
-  assert.ok(pairs >= 2 * 19 * 2);
+  assert.ok(pairs >= 2 * 21 * 2);
 });

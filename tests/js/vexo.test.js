@@ -1,8 +1,10 @@
 // The logic of assets/web/vexo.js: numbers of cells, the sort order, the name
-// and select filters, the player search and its addresses.
+// and select filters, the player search and its addresses; what it may not do.
 'use strict';
 const test = require('node:test');
 const assert = require('node:assert');
+const fs = require('node:fs');
+const path = require('node:path');
 const v = require('../../assets/web/vexo.js');
 
 test('cells read as numbers; anything else sorts lowest', () => {
@@ -53,4 +55,14 @@ test('result addresses are relative to the page; a scheme or an absolute path is
     ['', ' Java\tScript:x', null], ['', '\u0001javascript:x', null], ['', 'https://example.org/', null], ['', '/etc/passwd', null],
     ['', '\\\\host\\share', null]];
   for (const [base, href, want] of cases) assert.strictEqual(v.resolveHref(base, href), want, href);
+});
+
+test('the script and the style sheet load nothing: no request, no module, no font', () => {
+  const dir = path.join(__dirname, '../../assets/web');
+  const js = fs.readFileSync(path.join(dir, 'vexo.js'), 'utf8').replace(/\/\*[\s\S]*?\*\/|\/\/.*$/gm, '');
+  const css = fs.readFileSync(path.join(dir, 'vexo.css'), 'utf8').replace(/\/\*[\s\S]*?\*\//g, '');
+  for (const word of [/\bfetch\s*\(/, /XMLHttpRequest/, /\bimport\b/, /\bexport\b/, /\beval\s*\(/, /innerHTML/, /\.src\s*=/]) {
+    assert.doesNotMatch(js, word);
+  }
+  assert.doesNotMatch(css, /url\s*\(|@import|@font-face/i);
 });

@@ -1,1 +1,0 @@
-var VEXO_SEARCH=[["Дмитрий", "p/a1b2c3d4.html"],["Longnamedplayerwithnospaces_xx", "p/0badf00d.html"],["Anna", "p/11aa22bb.html"],["bob", "p/33cc44dd.html"],["Émile", "p/55ee66ff.html"],["Zed", "p/77aa88bb.html"],["anna2", "p/99cc00dd.html"],["-=Sniper=-", "p/12345678.html"]];
