@@ -114,7 +114,7 @@ void web_site::write_player_page(player_total_t& p, resultdata_total& totals, si
 
     page.lit("<section>\n<h2>Opponents</h2>\n");
     static const web_column versus_columns[] = {
-        {"Opponent", "text", false, true}, {"Kills", "num"}, {"Deaths", "num"}, {"Share won", "num"},
+        {"Opponent", "text", false, true}, {"Kills", "num"}, {"Deaths", "num"}, {"Share won", "num", true},
     };
     bool any_opponent = false;
     for (const p2p_t& q : opponents) any_opponent = any_opponent || q.total_kills() > 0 || q.total_killed() > 0;
@@ -132,7 +132,7 @@ void web_site::write_player_page(player_total_t& p, resultdata_total& totals, si
         web_cell_int(page, q.total_kills());
         web_cell_int(page, q.total_killed());
         web_cell_number(page, percent(q.total_kills(), q.total_kills() + q.total_killed()),
-                 false, web_fixed(share(q.total_kills(), q.total_kills() + q.total_killed()) * 100, 1));
+                 true, web_fixed(share(q.total_kills(), q.total_kills() + q.total_killed()) * 100, 1));
         web_row_close(page);
     }
     if (any_opponent) web_table_close(page);
@@ -143,7 +143,7 @@ void web_site::write_player_page(player_total_t& p, resultdata_total& totals, si
         if (static_cast<size_t>(p.games) > games_of->size())
             page.print("<p>The last %zu of %i games.</p>\n", games_of->size(), p.games);
         static const web_column game_columns[] = {
-            {"Game", "num", false, true}, {"Map", "text"}, {"Frags", "num"}, {"Kills", "num"}, {"Deaths", "num"},
+            {"Game", "num", false, true}, {"Map", "text"}, {"Frags", "num"}, {"Kills", "num", true}, {"Deaths", "num", true},
         };
         web_table_open(page, "player-games", "Games of " + shown + ", newest first", true, game_columns);
         for (auto h = games_of->rbegin(); h != games_of->rend(); ++h) {
@@ -154,8 +154,8 @@ void web_site::write_player_page(player_total_t& p, resultdata_total& totals, si
                          std::to_string(h->game));
             web_cell(page, "<a href=\"../" + g.map->page + "\">" + html_text(g.map->name) + "</a>");
             web_cell_int(page, h->frags);
-            web_cell_int(page, h->kills);
-            web_cell_int(page, h->deaths);
+            web_cell_int(page, h->kills, true);
+            web_cell_int(page, h->deaths, true);
             web_row_close(page);
         }
         web_table_close(page);

@@ -41,6 +41,7 @@ std::string svg_bar(double share, const std::string& label) {
     if (share > 1) share = 1;
     return "<svg class=\"chart spark\" role=\"img\" aria-label=\"" + html_text(label) +
            "\" viewBox=\"0 0 100 8\" width=\"100\" height=\"8\" preserveAspectRatio=\"none\">"
+           "<rect class=\"grid\" x=\"0.5\" y=\"0.5\" width=\"99\" height=\"7\"/>"
            "<rect class=\"bar s0\" x=\"0\" y=\"0\" width=\"" + number(share * 100) + "\" height=\"8\"/></svg>";
 }
 
