@@ -239,7 +239,10 @@ void web_site::write_landing(resultdata_total& totals, const std::vector<player_
 
     page.lit("<section>\n<h2>Classic pages</h2>\n<ul>\n<li><a href=\"players.htm\">Player ranking</a></li>\n"
              "<li><a href=\"games.htm\">Game index</a></li>\n");
-    if (links.top_players > 0) page.print("<li><a href=\"top_players.htm\">Top %i players</a></li>\n", links.top_players);
+    if (links.top_players > 0)
+        page.print("<li><a href=\"top_players.htm\">Top %i players</a> (<a href=\"top_players_name.htm\">by "
+                   "name</a>)</li>\n",
+                   links.top_players);
     if (links.chat) page.lit("<li><a href=\"chat.htm\">Chat log</a></li>\n");
     if (links.report) page.lit("<li><a href=\"report.htm\">Run report</a></li>\n");
     page.lit("</ul>\n</section>\n");
