@@ -48,7 +48,7 @@ const web_column GAME_COLUMNS[] = {
 };
 
 // One row of a game table; `site` leads from the page into vexo_web/.
-void game_row(web_page& page, const web_game& g, const std::string& leader_html) {
+void game_row(web_page& page, const web_game& g, const web_site& site) {
     const std::string s = page.site();
     web_row_open(page, "data-map=\"" + html_text(g.map->name) + "\" data-type=\"" + html_text(*g.type) + "\"");
     web_row_head(page, "<a href=\"" + s + "g/" + std::to_string(g.number) + ".html\">Game " +
@@ -59,7 +59,7 @@ void game_row(web_page& page, const web_game& g, const std::string& leader_html)
     web_cell(page, html_text(*g.type));
     web_cell_int(page, g.players, true);
     web_cell(page, result_of(g));
-    web_cell(page, leader_html);
+    web_cell(page, site.shown_by_id(g.leader, page.site()));
     web_row_close(page);
 }
 
@@ -99,7 +99,7 @@ void web_site::write_game_lists() const {
         web_table_open(page, "games", "Games " + std::to_string(from + 1) + " to " + std::to_string(to) +
                                           " counted from the newest",
                        true, GAME_COLUMNS);
-        for (size_t i = from; i < to; i++) game_row(page, games[games.size() - 1 - i], shown_by_id(games[games.size() - 1 - i].leader));
+        for (size_t i = from; i < to; i++) game_row(page, games[games.size() - 1 - i], *this);
         web_table_close(page);
         if (pages > 1) {
             page.lit("<nav class=\"pager\" aria-label=\"Pages of the game list\">\n<ul>\n");
@@ -176,7 +176,7 @@ void web_site::write_maps() const {
         for (size_t i = 0; i < shown; i++) {
             const int number = m.games[m.games.size() - 1 - i];
             const web_game& g = games[static_cast<size_t>(number - games.front().number)];
-            game_row(page, g, shown_by_id(g.leader));
+            game_row(page, g, *this);
         }
         web_table_close(page);
         page.lit("</section>\n");
@@ -231,7 +231,8 @@ void web_site::write_landing(resultdata_total& totals, const std::vector<player_
     page.lit("<section>\n<h2>Latest games</h2>\n");
     if (!games.empty()) {
         web_table_open(page, "latest", "The newest games", false, GAME_COLUMNS);
-        for (size_t i = 0; i < games.size() && i < LATEST_GAMES; i++) game_row(page, games[games.size() - 1 - i], shown_by_id(games[games.size() - 1 - i].leader));
+        for (size_t i = 0; i < games.size() && i < LATEST_GAMES; i++)
+            game_row(page, games[games.size() - 1 - i], *this);
         web_table_close(page);
     }
     page.lit("<p><a href=\"vexo_web/games.html\">All games</a> &middot; <a href=\"vexo_web/maps.html\">Maps</a></p>\n"

@@ -70,7 +70,8 @@ void web_site::write_player_page(player_total_t& p, resultdata_total& totals, si
     fact(page, "Play time", web_duration(p.playtime));
     fact(page, "Ping", p.ping_count > 0 ? std::to_string(p.ping_sum / p.ping_count) : "-");
     if (nemesis)
-        fact(page, "Nemesis", opponent_html(*nemesis) + " (killed " + shown + " " + times(nemesis->total_killed()) + ")");
+        fact(page, "Nemesis",
+             opponent_html(*nemesis) + " (killed " + shown + " " + times(nemesis->total_killed()) + ")");
     if (victim)
         fact(page, "Favourite victim",
              opponent_html(*victim) + " (killed " + times(victim->total_kills()) + ")");
@@ -143,7 +144,8 @@ void web_site::write_player_page(player_total_t& p, resultdata_total& totals, si
         if (static_cast<size_t>(p.games) > games_of->size())
             page.print("<p>The last %zu of %i games.</p>\n", games_of->size(), p.games);
         static const web_column game_columns[] = {
-            {"Game", "num", false, true}, {"Map", "text"}, {"Frags", "num"}, {"Kills", "num", true}, {"Deaths", "num", true},
+            {"Game", "num", false, true}, {"Map", "text"},         {"Frags", "num"},
+            {"Kills", "num", true},       {"Deaths", "num", true},
         };
         web_table_open(page, "player-games", "Games of " + shown + ", newest first", true, game_columns);
         for (auto h = games_of->rbegin(); h != games_of->rend(); ++h) {

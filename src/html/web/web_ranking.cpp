@@ -133,8 +133,8 @@ std::vector<player_total_t*> web_site::write_rankings(const resultdata_total& to
                 if (other.order == key.order)
                     page.print("<li><strong>%s</strong></li>\n", other.label);
                 else
-                    page.print("<li><a href=\"%s.html\">%s</a></li>\n", base_of(other.order, settings.sort_order).c_str(),
-                               other.label);
+                    page.print("<li><a href=\"%s.html\">%s</a></li>\n",
+                               base_of(other.order, settings.sort_order).c_str(), other.label);
             }
             page.lit("</ul>\n</nav>\n");
             const size_t from = (k - 1) * ROWS_PER_PAGE;

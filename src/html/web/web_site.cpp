@@ -96,10 +96,11 @@ std::shared_ptr<web_game_task> web_site::note_game(const resultdata& game, int n
     return task;
 }
 
-const std::string& web_site::shown_by_id(int32_t id) const {
-    static const std::string unknown = "-";
+std::string web_site::shown_by_id(int32_t id, const char* site) const {
     const size_t at = static_cast<size_t>(id - first_id - 1);
-    return at < by_id.size() && by_id[at] ? text_of(*by_id[at]).html : unknown;
+    if (at >= by_id.size() || !by_id[at]) return "-";
+    const player_text& t = text_of(*by_id[at]);
+    return t.page.empty() ? t.html : "<a href=\"" + std::string(site) + t.page + "\">" + t.html + "</a>";
 }
 
 const web_site::player_text& web_site::text_of(const player_total_t& player) const {

@@ -89,8 +89,10 @@ public:
 
     // The page of a player of the totals, "" when the player has none.
     std::string page_of(const player_total_t& player) const;
-    // The html name of a player by id (the leader of a game), at the end.
-    const std::string& shown_by_id(int32_t id) const;
+    // The name of a player by id (the leader of a game) at the end of the
+    // run, linked to the player's page when there is one; `site` leads from
+    // the page into vexo_web/.
+    std::string shown_by_id(int32_t id, const char* site) const;
     // The player's name as the pages show it (colours unless /f).
     std::string name_html(const char* raw) const;
 

@@ -104,7 +104,8 @@ std::string svg_line_chart(const std::vector<svg_series>& series, const std::str
     }
     s += "</svg>\n<figcaption>\n<ul class=\"legend\">\n";
     for (size_t i = 0; i < n; i++)
-        s += "<li class=\"s" + std::to_string(i) + "\"><span class=\"key\" aria-hidden=\"true\">&nbsp;</span>" + series[i].name_html + "</li>\n";
+        s += "<li class=\"s" + std::to_string(i) + "\"><span class=\"key\" aria-hidden=\"true\">&nbsp;</span>" +
+             series[i].name_html + "</li>\n";
     s += "</ul>\n</figcaption>\n</figure>\n";
     return s;
 }
