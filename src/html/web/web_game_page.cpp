@@ -91,7 +91,14 @@ void web_site::write_game_page(const resultdata& game, const web_game_task& task
     };
     if (!g.team_game) columns.erase(columns.begin() + 1);
     web_table_open(page, "scoreboard", "Players of game " + n, true, columns.data(), columns.size());
-    for (int i = 0; i < game.player_count; i++) {
+    // A team game's record is ordered by team and score; the players of
+    // any other game are shown by frags.
+    std::vector<int> by_frags;
+    for (int i = 0; i < game.player_count; i++) by_frags.push_back(i);
+    std::stable_sort(by_frags.begin(), by_frags.end(),
+                     [&game](int a, int b) { return game.players[a].frags() > game.players[b].frags(); });
+    for (int row = 0; row < game.player_count; row++) {
+        const int i = g.team_game ? row : by_frags[static_cast<size_t>(row)];
         const player_t& p = game.players[i];
         web_row_open(page, g.team_game && (p.team == 1 || p.team == 2)
                                ? std::string("class=\"team-") + (p.team == 1 ? "red" : "blue") + "\""
@@ -114,10 +121,7 @@ void web_site::write_game_page(const resultdata& game, const web_game_task& task
     page.lit("</section>\n");
 
     // Frags over the game's time, of the players with the most frags.
-    std::vector<int> order;
-    for (int i = 0; i < game.player_count; i++) order.push_back(i);
-    std::stable_sort(order.begin(), order.end(),
-                     [&game](int a, int b) { return game.players[a].frags() > game.players[b].frags(); });
+    std::vector<int> order = by_frags;
     if (order.size() > CHART_PLAYERS) order.resize(CHART_PLAYERS);
     std::vector<svg_series> series;
     const double end = g.duration / 60.0;
@@ -147,14 +151,7 @@ void web_site::write_game_page(const resultdata& game, const web_game_task& task
     if (game.player_count > shown)
         page.print("<p>The %i players with the most frags; %i more are left out.</p>\n", shown,
                    game.player_count - shown);
-    std::vector<int> matrix_players(order.begin(), order.end());
-    if (static_cast<int>(matrix_players.size()) < shown) {
-        matrix_players.clear();
-        for (int i = 0; i < game.player_count; i++) matrix_players.push_back(i);
-        std::stable_sort(matrix_players.begin(), matrix_players.end(),
-                         [&game](int a, int b) { return game.players[a].frags() > game.players[b].frags(); });
-        matrix_players.resize(static_cast<size_t>(shown));
-    }
+    std::vector<int> matrix_players(by_frags.begin(), by_frags.begin() + shown);
     page.lit("<div class=\"scroll\">\n<table class=\"matrix\">\n<caption>Kills in game ");
     page.puts(n);
     page.lit(": the row's player killed the column's player so many times (the diagonal: suicides)"
