@@ -9,7 +9,6 @@
 // (as `setpriv --reuid=nobody --regid=nogroup --clear-groups` does) and
 // attacks in a loop while the runs go on. These tests need root (CI runs
 // as root); elsewhere they are skipped.
-#include <dirent.h>
 #include <grp.h>
 #include <pwd.h>
 #include <sched.h>
@@ -40,68 +39,37 @@ std::string log_of(int games, int first = 0) {
     return log;
 }
 
-// Every entry below `root` (but `skip`): a file's bytes, a link's target, or "folder".
-std::map<std::string, std::string> snapshot(const std::string& root, const std::string& skip = "") {
-    std::map<std::string, std::string> t;
+// Every entry below `root` but `skip`: a hash of a file's bytes, of a link's
+// target, or of "folder".
+std::map<std::string, size_t> snapshot(const std::string& root, const std::string& skip) {
+    std::map<std::string, size_t> t;
     for (auto e = fs::recursive_directory_iterator(root); e != fs::recursive_directory_iterator(); ++e) {
         const std::string name = fs::relative(e->path(), root).string();
-        if (name == skip) {
-            e.disable_recursion_pending();
-            continue;
-        }
-        if (e->is_symlink()) t[name] = "-> " + fs::read_symlink(e->path()).string();
-        else if (e->is_directory()) t[name] = "folder";
-        else t[name] = read_file(e->path());
+        if (name == skip) e.disable_recursion_pending();
+        else if (e->is_symlink()) t[name] = std::hash<std::string>()("-> " + fs::read_symlink(e->path()).string());
+        else t[name] = std::hash<std::string>()(e->is_directory() ? "folder" : read_file(e->path()));
     }
     return t;
 }
 
-// The names whose entries differ between two snapshots.
-std::vector<std::string> changed(const std::map<std::string, std::string>& a,
-                                 const std::map<std::string, std::string>& b) {
-    std::vector<std::string> names;
-    for (const auto& [name, bytes] : a)
-        if (!b.count(name) || b.at(name) != bytes) names.push_back(name);
-    for (const auto& [name, bytes] : b)
-        if (!a.count(name)) names.push_back(name);
-    return names;
+// The other user; in a child, becomes it for good.
+const struct passwd* nobody() { return getpwnam("nobody"); }
+bool become(const struct passwd* user) {
+    return setgroups(0, nullptr) == 0 && setresgid(user->pw_gid, user->pw_gid, user->pw_gid) == 0 &&
+           setresuid(user->pw_uid, user->pw_uid, user->pw_uid) == 0;
 }
-
-std::string octal(mode_t mode) {
-    char text[16];
-    snprintf(text, sizeof text, "%04o", static_cast<unsigned>(mode));
-    return text;
-}
-
-struct other_user {
-    uid_t uid = 0;
-    gid_t gid = 0;
-    bool found = false;
-    other_user() {
-        const struct passwd* p = getpwnam("nobody");
-        const struct group* g = getgrnam("nogroup");
-        if (!g) g = getgrnam("nobody");
-        if (p && g) {
-            uid = p->pw_uid;
-            gid = g->gr_gid;
-            found = true;
-        }
-    }
-    // In a child: becomes that user for good.
-    bool become() const { return setgroups(0, nullptr) == 0 && setresgid(gid, gid, gid) == 0 && setresuid(uid, uid, uid) == 0; }
-};
 
 // Runs `attack(round)` in a loop as the other user until stopped; the first
 // round is done when the constructor returns.
 class attacker {
 public:
-    attacker(const other_user& user, const std::function<void(int)>& attack) {
+    explicit attacker(const std::function<void(int)>& attack) {
         int ready[2];
         if (pipe(ready) != 0) return;
         pid = fork();
         if (pid == 0) {
             close(ready[0]);
-            if (!user.become()) _exit(2);
+            if (!become(nobody())) _exit(2);
             attack(0);
             if (::write(ready[1], "x", 1) != 1) _exit(3);
             for (int round = 1;; round++) {
@@ -157,11 +125,8 @@ void swap_for_link(const std::string& folder, const std::string& name, const std
 
 std::vector<std::string> names_in(const std::string& folder) {
     std::vector<std::string> names;
-    if (DIR* d = opendir(folder.c_str())) {
-        while (const struct dirent* e = readdir(d))
-            if (strcmp(e->d_name, ".") != 0 && strcmp(e->d_name, "..") != 0) names.push_back(e->d_name);
-        closedir(d);
-    }
+    std::error_code gone;
+    for (const auto& e : fs::directory_iterator(folder, gone)) names.push_back(e.path().filename().string());
     return names;
 }
 
@@ -190,8 +155,7 @@ struct attack_case {
 };
 
 TEST(SharedFolder, AnotherUserCannotLeadARunOutOfTheResultsFolder) {
-    const other_user nobody;
-    if (geteuid() != 0 || !nobody.found) GTEST_SKIP() << "needs root and the user nobody";
+    if (geteuid() != 0 || !nobody()) GTEST_SKIP() << "needs root and the user nobody";
     const attack_case cases[] = {
         {"a planted old folder swapped for a link while it is deleted", false,
          [](const std::string& out, const std::string& victim, int) {
@@ -253,7 +217,7 @@ TEST(SharedFolder, AnotherUserCannotLeadARunOutOfTheResultsFolder) {
             const auto outside = snapshot(dir.path, "out");
             const std::string out = dir / "out", victim = dir / "victim";
             {
-                attacker other(nobody, [&c, out, victim](int round) { c.attack(out, victim, round); });
+                attacker other([&c, out, victim](int round) { c.attack(out, victim, round); });
                 ASSERT_TRUE(other.started);
                 for (int run = 0; run < 2; run++) {
                     const run_result r = run_vexo(dir.path, {"/l", "/r", "/d", "game.log"});
@@ -261,7 +225,7 @@ TEST(SharedFolder, AnotherUserCannotLeadARunOutOfTheResultsFolder) {
                     EXPECT_EQ(r.out.find("ERROR"), std::string::npos) << r.out;
                 }
             }
-            EXPECT_EQ(changed(snapshot(dir.path, "out"), outside), std::vector<std::string>());
+            EXPECT_EQ(snapshot(dir.path, "out"), outside);
             for (const std::string& f : NEAR_NAMES) EXPECT_EQ(read_file(dir / ("out/" + f)), "mine") << f;
             for (const char* page : {"games.htm", "players.htm", "report.htm", "chat.htm", "vexodata.txt",
                                      "vexo_games/game_150.htm", "vexo_players/player_1.htm"})
@@ -273,7 +237,7 @@ TEST(SharedFolder, AnotherUserCannotLeadARunOutOfTheResultsFolder) {
 struct modes_case {
     const char* what;
     mode_t results_mode;
-    bool results_group;                          // the results folder's group nogroup, with the set-group-ID bit
+    bool results_group;                          // the results folder's group nobody's, with the set-group-ID bit
     std::function<void(const fs::path&)> site;   // the admin's changes to the published site
     mode_t umask_of_run;
     std::map<std::string, mode_t> expected;      // by path in the results folder
@@ -285,8 +249,8 @@ struct modes_case {
 // results folder's. The second run has one game more: game_4.htm and
 // report.htm are new.
 TEST(SharedFolder, PagesKeepTheModesOfThePagesTheyReplace) {
-    const other_user nobody;
-    if (geteuid() != 0 || !nobody.found) GTEST_SKIP() << "needs root and the group nogroup";
+    if (geteuid() != 0 || !nobody()) GTEST_SKIP() << "needs root and the user nobody";
+    const gid_t group = nobody()->pw_gid;
     const auto all = [](const fs::path& out, mode_t files, mode_t folders) {
         for (const auto& e : fs::recursive_directory_iterator(out))
             chmod(e.path().c_str(), e.is_directory() ? folders : files);
@@ -317,7 +281,7 @@ TEST(SharedFolder, PagesKeepTheModesOfThePagesTheyReplace) {
         c.site(out);
         chmod(out.c_str(), c.results_mode);
         if (c.results_group) {
-            ASSERT_EQ(chown(out.c_str(), static_cast<uid_t>(-1), nobody.gid), 0);
+            ASSERT_EQ(chown(out.c_str(), static_cast<uid_t>(-1), group), 0);
         }
         write_file(dir / "game.log", log_of(3) + log_of(1));   // the same players
         umask(c.umask_of_run);
@@ -331,8 +295,8 @@ TEST(SharedFolder, PagesKeepTheModesOfThePagesTheyReplace) {
             ASSERT_EQ(lstat(e.path().c_str(), &st), 0);
             const auto x = c.expected.find(name);
             const mode_t expected = x != c.expected.end() ? x->second : S_ISDIR(st.st_mode) ? c.folders : c.files;
-            EXPECT_EQ(octal(st.st_mode & 07777), octal(expected)) << name;
-            EXPECT_EQ(st.st_gid, c.results_group ? nobody.gid : getegid()) << name;
+            EXPECT_EQ(st.st_mode & 07777, expected) << name << std::oct << ": " << (st.st_mode & 07777);
+            EXPECT_EQ(st.st_gid, c.results_group ? group : getegid()) << name;
         }
     }
 }

@@ -18,9 +18,9 @@
 namespace diverse {
 
 static void deltree(int folder, const char* spec, int depth) {
-    for (const std::string& name : platform::names_at(folder)) {
+    for (const platform::dir_entry& e : platform::entries_at(folder)) {
+        const std::string& name = e.name;
         if (!platform::wildcard_match(spec, name.c_str(), false)) continue;
-        const platform::entry_info e = platform::entry_at(folder, name);
         if (e.is_dir && name[0] != '.') {
             if (depth >= 64) continue;   // deeper than any page folder: left
             const int sub = platform::open_folder_at(folder, name);

@@ -161,8 +161,8 @@ static void not_replaced(const std::string& entry) {
 
 void page_staging::publish(old_page_folders& old) {
     std::vector<std::string> files;
-    for (const std::string& entry : platform::names_at(handle))
-        if (!platform::entry_at(handle, entry).is_dir) files.push_back(entry);
+    for (const platform::dir_entry& e : platform::entries_at(handle))
+        if (!e.is_dir) files.push_back(e.name);
     std::sort(files.begin(), files.end());
     // A folder of the run's user where a page must go ends the run before
     // anything is replaced; another user's is moved aside.

@@ -67,22 +67,38 @@ void close_handle(int handle) {
     if (handle >= 0) close(handle);
 }
 
-std::vector<std::string> names_at(int folder) {
-    std::vector<std::string> names;
+// Calls `each` with every entry of the folder ("." and ".." left out).
+template <typename F>
+static void list_at(int folder, F each) {
     // A handle of its own: the listing must not move the offset of `folder`.
     const int fd = openat(folder, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) return names;
+    if (fd < 0) return;
     DIR* dir = fdopendir(fd);
     if (!dir) {
         close(fd);
-        return names;
+        return;
     }
-    while (const struct dirent* e = readdir(dir)) {
-        const char* name = e->d_name;
-        if (strcmp(name, ".") != 0 && strcmp(name, "..") != 0) names.push_back(name);
-    }
+    while (const struct dirent* e = readdir(dir))
+        if (strcmp(e->d_name, ".") != 0 && strcmp(e->d_name, "..") != 0) each(*e);
     closedir(dir);
+}
+
+std::vector<std::string> names_at(int folder) {
+    std::vector<std::string> names;
+    list_at(folder, [&names](const struct dirent& e) { names.push_back(e.d_name); });
     return names;
+}
+
+std::vector<dir_entry> entries_at(int folder) {
+    std::vector<dir_entry> entries;
+    list_at(folder, [&entries, folder](const struct dirent& e) {
+        bool is_dir = e.d_type == DT_DIR;
+        struct stat st;
+        if (e.d_type == DT_UNKNOWN)
+            is_dir = fstatat(folder, e.d_name, &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISDIR(st.st_mode);
+        entries.push_back({e.d_name, is_dir});
+    });
+    return entries;
 }
 
 bool rename_new_at(int from_dir, const std::string& from, int to_dir, const std::string& to) {
@@ -126,9 +142,9 @@ static bool tree_removable_at(int folder, const char* name, int depth) {
     const int sub = openat(folder, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
     if (sub < 0) return false;
     bool removable = true;
-    for (const std::string& entry : names_at(sub)) {
-        if (fstatat(sub, entry.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISDIR(st.st_mode)) continue;
-        removable = entry[0] != '.' && tree_removable_at(sub, entry.c_str(), depth + 1);
+    for (const dir_entry& entry : entries_at(sub)) {
+        if (!entry.is_dir) continue;
+        removable = entry.name[0] != '.' && tree_removable_at(sub, entry.name.c_str(), depth + 1);
         if (!removable) break;
     }
     close(sub);

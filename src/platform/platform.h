@@ -39,8 +39,10 @@ bool own(const entry_info& e);                   // belongs to the process's use
 // link or no folder.
 int open_folder_at(int folder, const std::string& name);
 void close_handle(int handle);
-// The names in a folder ("." and ".." left out), unsorted.
+// The names in a folder ("." and ".." left out), unsorted; entries_at tells
+// the real folders among them too.
 std::vector<std::string> names_at(int folder);
+std::vector<dir_entry> entries_at(int folder);
 // Renames `from` of folder `from_dir` to `to` of `to_dir` without replacing
 // an entry of that name (false, errno EEXIST, when there is one).
 bool rename_new_at(int from_dir, const std::string& from, int to_dir, const std::string& to);
