@@ -234,6 +234,34 @@ TEST(SharedFolder, AnotherUserCannotLeadARunOutOfTheResultsFolder) {
     }
 }
 
+// The run as an ordinary user (nobody) in a folder with the sticky bit,
+// where another user (root) holds the places of two pages, by a file and a
+// folder, which the run may neither replace nor move: it publishes the rest,
+// says so, and ends well; the other user's entries stay as they are.
+TEST(SharedFolder, AnotherUsersEntryInAPagesPlaceIsLeftAndTold) {
+    if (geteuid() != 0 || !nobody()) GTEST_SKIP() << "needs root and the user nobody";
+    scratch_dir dir;
+    fs::permissions(dir.path, fs::perms(0755));
+    write_file(dir / "game.log", log_of(3));
+    write_file(dir / "vexo.cfg", "output_directory \"out\"\n");
+    fs::create_directory(dir / "out");
+    chmod((dir / "out").c_str(), 01777);
+    run_options as_nobody;
+    as_nobody.user = "nobody";
+    ASSERT_EQ(run_vexo(dir.path, {"game.log"}, as_nobody).code, 0);
+    write_file(dir / "out/report.htm", "root's");
+    fs::remove(dir / "out/players_name.htm");
+    write_file(dir / "out/players_name.htm/x", "root's");
+    const run_result r = run_vexo(dir.path, {"/r", "game.log"}, as_nobody);
+    EXPECT_EQ(r.code, 0) << r.out;
+    for (const char* page : {"players_name.htm", "report.htm"})
+        EXPECT_NE(r.out.find("\nWARNING: " + std::string(page) + " belongs to another user: not replaced"),
+                  std::string::npos) << r.out;
+    EXPECT_EQ(read_file(dir / "out/report.htm"), "root's");
+    EXPECT_EQ(read_file(dir / "out/players_name.htm/x"), "root's");
+    EXPECT_NE(read_file(dir / "out/games.htm").find("Run report"), std::string::npos);
+}
+
 struct modes_case {
     const char* what;
     mode_t results_mode;
