@@ -108,7 +108,8 @@ void fill(const std::string& folder, int more = 0) {
     mkdir((folder + "/sub").c_str(), 0777);
     for (const char* f : {"/games.htm", "/game_1.htm", "/player_1.htm", "/sub/game_2.htm"})
         close(open((folder + f).c_str(), O_WRONLY | O_CREAT, 0666));
-    for (int i = 0; i < more; i++) close(open((folder + "/f" + std::to_string(i)).c_str(), O_WRONLY | O_CREAT, 0666));
+    for (int i = 0; i < more; i++)
+        close(open((folder + "/f" + std::to_string(i)).c_str(), O_WRONLY | O_CREAT, 0666));
 }
 
 // As the attacker: the entry `name` of `folder` renamed away and a link to
@@ -369,7 +370,8 @@ TEST(SharedFolder, ARunThatFitsOnceTheReplacedPagesAreGoneSucceeds) {
     long long set = 0;
     for (const auto& e : fs::recursive_directory_iterator(out)) {
         struct stat st;
-        if (lstat(e.path().c_str(), &st) == 0 && S_ISREG(st.st_mode)) set += static_cast<long long>(st.st_blocks) * 512;
+        if (lstat(e.path().c_str(), &st) == 0 && S_ISREG(st.st_mode))
+            set += static_cast<long long>(st.st_blocks) * 512;
     }
     ASSERT_EQ(umount2(out.c_str(), MNT_DETACH), 0);
     ASSERT_GT(set, 1 << 20);

@@ -113,9 +113,13 @@ void old_page_folders::remove_all(const std::vector<std::string>& names) {
             for (std::string& name : platform::names_at(fd)) entries.emplace_back(fd, std::move(name));
         }
         std::atomic<size_t> next{0};
-        auto deleter = [&entries, &next] {
+        auto delete_entries = [&entries, &next] {
+            for (size_t i; (i = next++) < entries.size();)
+                platform::remove_tree_at(entries[i].first, entries[i].second);
+        };
+        auto deleter = [&delete_entries] {
             platform::leave_termination_signals_to_main_thread();
-            for (size_t i; (i = next++) < entries.size();) platform::remove_tree_at(entries[i].first, entries[i].second);
+            delete_entries();
         };
         std::vector<std::thread> helpers;
         helpers.reserve(DELETERS);
@@ -125,14 +129,15 @@ void old_page_folders::remove_all(const std::vector<std::string>& names) {
         } catch (...) {
             // fewer helpers, or none
         }
-        for (size_t i; (i = next++) < entries.size();) platform::remove_tree_at(entries[i].first, entries[i].second);
+        delete_entries();
         for (std::thread& h : helpers) h.join();
         for (size_t k = 0; k < names.size(); k++) {
             const platform::entry_info e = platform::entry_at(here, names[k]);
             if (folders[k] >= 0) {
                 // Still the folder emptied (not one put in its place meanwhile).
                 const platform::entry_info f = platform::entry_of(folders[k]);
-                if (e.is_dir && e.device == f.device && e.inode == f.inode) unlinkat(here, names[k].c_str(), AT_REMOVEDIR);
+                if (e.is_dir && e.device == f.device && e.inode == f.inode)
+                    unlinkat(here, names[k].c_str(), AT_REMOVEDIR);
             } else if (platform::own(e) && !e.is_dir) {
                 unlinkat(here, names[k].c_str(), 0);   // a file or a link: removed as such
             }

@@ -202,8 +202,10 @@ void page_staging::publish(old_page_folders& old) {
                 not_replaced(page_folder);
                 continue;
             }
-            if (platform::entry_at(results, page_folder).is_dir) move_into(fresh->staged, page_folder);   // what was left of the old one
-            else if (!platform::rename_at(handle, page_folder, results, page_folder)) fatal_error("Couldn't open %s", page_folder);
+            if (platform::entry_at(results, page_folder).is_dir)
+                move_into(fresh->staged, page_folder);   // what was left of the old one
+            else if (!platform::rename_at(handle, page_folder, results, page_folder))
+                fatal_error("Couldn't open %s", page_folder);
         }
         for (const std::string& f : files) {
             if (platform::rename_at(handle, f, results, f)) continue;

@@ -48,7 +48,9 @@ public:
     // that end a process held back until the last rename. The page folders
     // they replace are moved aside into `old` (for the next run to delete),
     // or, when a recursive delete cannot remove them whole, emptied in place
-    // by diverse::deltree and filled with the new pages.
+    // by diverse::deltree and filled with the new pages. Another user's entry
+    // in the place of a page that the run may neither replace nor move aside
+    // keeps its place, and a warning says so.
     void publish(old_page_folders& old);
 
     // Creates (or, with `append`, opens to add to) the output file `path`:
