@@ -26,6 +26,7 @@ const char* warning_description(warning_kind kind) {
         "client number of an item line beyond the table",
         "a log specification names a folder",
         "game dropped: more than 511 clients",
+        "another user's entry in the place of a page, not replaced",
     };
     return texts[kind];
 }

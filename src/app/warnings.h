@@ -10,6 +10,7 @@ enum warning_kind {
     WARN_ITEM_CLIENT,      // an item line's client number beyond the table
     WARN_FOLDER_NOT_LOG,   // a log specification that names a folder
     WARN_TOO_MANY_CLIENTS, // a game dropped: more than 511 clients
+    WARN_NOT_REPLACED,     // a page's place held by another user's entry the run may not replace
     WARNING_KINDS
 };
 
