@@ -9,7 +9,8 @@
 //   run_vexo(dir.path, args, options) with run_options: stdin_fd (another standard input),
 //                                     file_size_limit (bytes), path_prefix (put first in
 //                                     PATH), on_output (called with the pid and the output
-//                                     so far whenever output arrives)
+//                                     so far whenever output arrives), user (the name of
+//                                     the user the run runs as: the test runs as root)
 //   read_file(path), write_file(path, bytes)   raw bytes, NUL bytes included
 //   list_files(root)                  sorted relative paths of the regular files below root
 //   mask_elapsed(transcript)          "\n0.04 seconds elapsed" -> "\nX seconds elapsed"
@@ -22,7 +23,9 @@
 //                                     of the id after its "#"
 #pragma once
 #include <fcntl.h>
+#include <grp.h>
 #include <poll.h>
+#include <pwd.h>
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -92,6 +95,7 @@ struct run_options {
     rlim_t file_size_limit = 0;
     std::string path_prefix;
     std::function<void(pid_t, const std::string&)> on_output;
+    std::string user;
 };
 
 inline run_result run_vexo(const std::string& dir, const std::vector<std::string>& args,
@@ -111,6 +115,12 @@ inline run_result run_vexo(const std::string& dir, const std::vector<std::string
             signal(SIGXFSZ, SIG_IGN);
             const struct rlimit limit = {o.file_size_limit, o.file_size_limit};
             setrlimit(RLIMIT_FSIZE, &limit);
+        }
+        if (!o.user.empty()) {
+            const struct passwd* u = getpwnam(o.user.c_str());
+            if (!u || setgroups(0, nullptr) != 0 || setresgid(u->pw_gid, u->pw_gid, u->pw_gid) != 0 ||
+                setresuid(u->pw_uid, u->pw_uid, u->pw_uid) != 0)
+                _exit(126);
         }
         if (!o.path_prefix.empty()) {
             const char* path = std::getenv("PATH");

@@ -96,16 +96,16 @@ TEST(WebText, StablePageNames) {
     EXPECT_EQ(player_address("bob"), player_address("bob"));
     EXPECT_NE(player_address("bob"), player_address("bob2"));
     const std::string bob = player_address("bob");
-    EXPECT_EQ(bob.size(), 19u);
-    EXPECT_EQ(bob.find_first_not_of("0123456789abcdef", 2), 14u) << bob;
+    EXPECT_EQ(bob.size(), 24u);
+    EXPECT_EQ(bob.find_first_not_of("0123456789abcdef", 7), 19u) << bob;
     const struct {
         const char* map;
         const char* start;   // the name, or what precedes the hash of a changed one
         bool hashed;
     } maps[] = {
-        {"q3dm17", "m/q3dm17.html", false},   {"ut4_dust2-b", "m/ut4_dust2-b.html", false},
-        {"mp/duel1", "m/mp_duel1-", true},     {"..", "m/__-", true},
-        {"", "m/-", true},                     {"a b", "m/a_b-", true},
+        {"q3dm17", "map_q3dm17.html", false}, {"ut4_dust2-b", "map_ut4_dust2-b.html", false},
+        {"mp/duel1", "map_mp_duel1-", true},   {"..", "map___-", true},
+        {"", "map_-", true},                   {"a b", "map_a_b-", true},
     };
     for (const auto& m : maps) {
         const std::string a = map_address(m.map);
@@ -113,7 +113,7 @@ TEST(WebText, StablePageNames) {
         if (m.hashed) {
             EXPECT_EQ(a.size(), strlen(m.start) + 6 + 5) << a;
         }
-        EXPECT_EQ(a.find('/', 2), std::string::npos) << a;
+        EXPECT_EQ(a.find('/'), std::string::npos) << a;
     }
     EXPECT_NE(map_address("a b"), map_address("a_b"));
 }
@@ -146,8 +146,8 @@ TEST(WebRun, SetIsReplacedByTheNextRunAndLinksOnlyPagesThatExist) {
     EXPECT_FALSE(fs::exists(dir / ("vexo_web/" + player_address("carl"))));   // one game: below the limit
     // Alice's page is linked from the game pages of both games: after her
     // first game she was not yet within the limit, after her second she was.
-    EXPECT_EQ(read_file(dir / "vexo_web/g/1.html").find(player_address("alice")), std::string::npos);
-    EXPECT_NE(read_file(dir / "vexo_web/g/2.html").find(player_address("alice")), std::string::npos);
+    EXPECT_EQ(read_file(dir / "vexo_web/game_1.html").find(player_address("alice")), std::string::npos);
+    EXPECT_NE(read_file(dir / "vexo_web/game_2.html").find(player_address("alice")), std::string::npos);
     EXPECT_FALSE(fs::exists(dir / "vexo_web/chat.html"));   // no /l
     const std::string json = read_file(dir / "vexo_web/vexo.json");
     EXPECT_NE(json.find("\"version\": 1"), std::string::npos);
@@ -157,8 +157,8 @@ TEST(WebRun, SetIsReplacedByTheNextRunAndLinksOnlyPagesThatExist) {
     r = run_vexo(dir.path, {"/w", "/l", "a.log"});
     ASSERT_EQ(r.code, 0) << r.out;
     EXPECT_FALSE(fs::exists(dir / alice));
-    EXPECT_FALSE(fs::exists(dir / "vexo_web/g/2.html"));
-    EXPECT_FALSE(fs::exists(dir / "vexo_web/m/dm1.html"));
+    EXPECT_FALSE(fs::exists(dir / "vexo_web/game_2.html"));
+    EXPECT_FALSE(fs::exists(dir / "vexo_web/map_dm1.html"));
     EXPECT_TRUE(fs::is_regular_file(dir / ("vexo_web/" + player_address("dora"))));
     EXPECT_TRUE(fs::is_regular_file(dir / "vexo_web/chat.html"));
     EXPECT_EQ(broken_links(dir.path), std::vector<std::string>());
@@ -246,16 +246,16 @@ TEST(WebRun, LongListsArePagedAndKeepTheirLimits) {
     }
     // Games newest first, 100 a page.
     const std::string list = read_file(dir / "vexo_web/games.html");
-    EXPECT_LT(list.find("g/126.html"), list.find("g/125.html"));
-    EXPECT_EQ(list.find("g/26.html"), std::string::npos);
-    EXPECT_NE(read_file(dir / "vexo_web/games_2.html").find("g/1.html"), std::string::npos);
+    EXPECT_LT(list.find("\"game_126.html"), list.find("\"game_125.html"));
+    EXPECT_EQ(list.find("\"game_26.html"), std::string::npos);
+    EXPECT_NE(read_file(dir / "vexo_web/games_2.html").find("\"game_1.html"), std::string::npos);
     // Ace's page lists the last 50 of 125 games.
     const std::string ace = read_file(dir / ("vexo_web/" + player_address("ace")));
     EXPECT_NE(ace.find("The last 50 of 125 games."), std::string::npos);
-    EXPECT_NE(ace.find("g/125.html"), std::string::npos);
-    EXPECT_EQ(ace.find("g/75.html\""), std::string::npos);
+    EXPECT_NE(ace.find("\"game_125.html"), std::string::npos);
+    EXPECT_EQ(ace.find("\"game_75.html"), std::string::npos);
     // The kill matrix of 20 players shows 16.
-    const std::string big = read_file(dir / "vexo_web/g/126.html");
+    const std::string big = read_file(dir / "vexo_web/game_126.html");
     EXPECT_NE(big.find("The 16 players with the most frags; 4 more are left out."), std::string::npos);
     const std::string matrix = big.substr(big.find("<table class=\"matrix\">"));
     EXPECT_EQ(count_of(matrix, "<td class=\"n self\">"), 16u);

@@ -5,53 +5,99 @@
 
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 #include <cstdarg>
 #include <cstring>
 #include <vector>
 
 #include "app/fatal.h"
+#include "app/page_staging.h"
 
-outfile::outfile() : stream(nullptr) {}
+namespace {
+std::atomic<outfile::space_waiter> waiter{nullptr};
+std::atomic<void*> waiter_context{nullptr};
+
+bool disk_full(int error) { return error == ENOSPC || error == EDQUOT; }
+
+// Waits for room, when something may make room: true when the call is worth
+// trying again.
+bool wait_for_space() {
+    const outfile::space_waiter w = waiter.load();
+    if (!w) return false;
+    w(waiter_context.load());
+    return true;
+}
+}  // namespace
+
+void outfile::set_space_waiter(space_waiter w, void* context) {
+    waiter_context = context;
+    waiter = w;
+}
+
+outfile::outfile() {}
 
 // Every file is closed by close(), which reports a lost write. A file still
 // open here is left behind by an error on the page thread, while the run is
 // ending: its bytes are written as far as they go, and nothing is reported.
 outfile::~outfile() {
-    if (!stream) return;
-    if (used > 0) fwrite(buffer.get(), 1, used, stream);
-    fclose(stream);
+    if (fd < 0) return;
+    if (used > 0) write_all(buffer.get(), used);
+    ::close(fd);
 }
 
-void outfile::open(const char* path, const char* shown) { open_mode(path, shown, "wbx"); }
+void outfile::open(const char* path, const char* shown) {
+    if (!open_mode(path, shown, false)) fatal_error("Couldn't open %s", shown ? shown : path);
+}
 
-void outfile::open_append(const char* path, const char* shown) { open_mode(path, shown, "ab"); }
+void outfile::open_append(const char* path, const char* shown) {
+    if (!open_mode(path, shown, true)) fatal_error("Couldn't open %s", shown ? shown : path);
+}
 
-void outfile::open_mode(const char* path, const char* shown, const char* mode) {
-    const char* name = shown ? shown : path;
-    stream = fopen(path, mode);
-    // A new file in the place of an old one: a link there is removed, never
-    // written through. (Pages are written where no file is in their way.)
-    if (!stream && errno == EEXIST && unlink(path) == 0) stream = fopen(path, mode);
-    if (!stream) fatal_error("Couldn't open %s", name);
-    // Blocks come from our own buffer: the stream's would only copy them.
-    setvbuf(stream, nullptr, _IONBF, 0);
-    file_name = name;
+bool outfile::try_open(const char* path, const char* shown) { return open_mode(path, shown, false); }
+
+bool outfile::open_mode(const char* path, const char* shown, bool append) {
+    fd = page_staging::create_file(path, append);
+    if (fd < 0 && disk_full(errno) && wait_for_space()) fd = page_staging::create_file(path, append);
+    if (fd < 0) return false;
+    file_name = shown ? shown : path;
     if (!buffer) buffer.reset(new char[BUFFER_SIZE]);
     used = 0;
+    written = 0;
+    return true;
+}
+
+// Writes everything; a disk found full is waited for once.
+bool outfile::write_all(const char* text, size_t length) {
+    bool waited = false;
+    while (length > 0) {
+        const ssize_t n = ::write(fd, text, length);
+        if (n > 0) {
+            text += n;
+            length -= static_cast<size_t>(n);
+            written += n;
+        } else if (n < 0 && errno == EINTR) {
+            continue;
+        } else if (n < 0 && disk_full(errno) && !waited && wait_for_space()) {
+            waited = true;
+        } else {
+            return false;
+        }
+    }
+    return true;
 }
 
 void outfile::write_failed() {
-    FILE* s = stream;
-    stream = nullptr;
+    const int f = fd;
+    fd = -1;
     used = 0;
-    fclose(s);
+    ::close(f);
     fatal_error("Couldn't write %s", file_name.c_str());
 }
 
 void outfile::flush_buffer() {
     if (used == 0) return;
-    if (fwrite(buffer.get(), 1, used, stream) != used) write_failed();
+    if (!write_all(buffer.get(), used)) write_failed();
     used = 0;
 }
 
@@ -77,7 +123,7 @@ void outfile::print(const char* format, ...) {
 void outfile::write_long(const char* text, size_t length) {
     flush_buffer();
     if (length >= BUFFER_SIZE) {
-        if (fwrite(text, 1, length, stream) != length) write_failed();
+        if (!write_all(text, length)) write_failed();
         return;
     }
     memcpy(buffer.get(), text, length);
@@ -104,11 +150,9 @@ void outfile::put_int(long long value) {
 }
 
 void outfile::close() {
-    if (!stream) return;
+    if (fd < 0) return;
     flush_buffer();
-    FILE* s = stream;
-    bool failed = fflush(s) != 0 || ferror(s);
-    stream = nullptr;
-    if (fclose(s) != 0) failed = true;
-    if (failed) fatal_error("Couldn't write %s", file_name.c_str());
+    const int f = fd;
+    fd = -1;
+    if (::close(f) != 0 && errno != EINTR) fatal_error("Couldn't write %s", file_name.c_str());
 }

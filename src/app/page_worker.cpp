@@ -7,6 +7,7 @@
 #include <system_error>
 
 #include "app/fatal.h"
+#include "platform/platform.h"
 
 page_worker::~page_worker() {
     stop();
@@ -15,6 +16,7 @@ page_worker::~page_worker() {
 
 void page_worker::thread_main() {
     fatal_error_throws_on_this_thread();
+    platform::leave_termination_signals_to_main_thread();
     for (;;) {
         std::function<void()> task;
         {

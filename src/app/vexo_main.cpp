@@ -154,10 +154,8 @@ void vexo_main::enter_results_folder() {
     if (results_lock >= 0) results_dir = platform::current_dir();
     if (results_lock < 0 || results_dir.empty())
         fatal_error("Couldn't enter results folder %s", settings.output_directory);
-    old_pages.set_folder(results_dir);
-    if (!staging.open(results_dir, old_pages) || !platform::change_dir(staging.path()))
-        fatal_error("Couldn't enter results folder %s", settings.output_directory);
-    pages_dir = staging.path();
+    old_pages.set_folder(results_lock);
+    if (!staging.open(results_lock)) fatal_error("Couldn't enter results folder %s", settings.output_directory);
 }
 
 void vexo_main::write_results(const char* /*log_file*/) {
@@ -187,10 +185,10 @@ void vexo_main::write_results(const char* /*log_file*/) {
     if (settings.stylesheet_file) {
         if (css_published) {
             printf("\nUsing existing stylesheet file vexo.css");
-        } else if (FILE* css = fopen("vexo.css", "wbx")) {
+        } else if (outfile css; css.try_open("vexo.css")) {
             printf("\nCopied stylesheet file vexo.css to results folder");
-            bool ok = fwrite(stylesheet.data(), 1, stylesheet.size(), css) == stylesheet.size();
-            if (fclose(css) != 0 || !ok) fatal_error("Couldn't write %s", "vexo.css");
+            css.puts(stylesheet);
+            css.close();
         } else {
             printf("\nCouldn't write vexo.css, using default stylesheets");
             settings.stylesheet_file = false;
@@ -233,19 +231,18 @@ void vexo_main::write_results(const char* /*log_file*/) {
     }
     printf("\n");
     if (game_list.is_open()) close_game_list();
-    platform::change_dir(pages_dir);
+    staging.enter();
     write_game_index();
     if (settings.report_page) write_report(totals.get());
     write_rankings(totals.get(), 0);
     if (settings.top_players > 0) write_rankings(totals.get(), settings.top_players);
-    platform::make_dir("vexo_players");
-    const bool in_players_folder = platform::change_dir("vexo_players");
+    const bool in_players_folder = staging.make_folder("vexo_players");
     printf("\nWriting per player stats        ");
     if (in_players_folder) write_player_pages(totals.get());
     else fatal_error("Couldn't open %s", "vexo_players");
     printf("\n");
     if (web) {
-        platform::change_dir(pages_dir);
+        staging.enter();
         printf("\nWriting web pages to index.html and vexo_web/\n");
         platform::flush_console();
         web->finish(*totals);
@@ -300,7 +297,7 @@ void vexo_main::analyze(const char* name, resultdata_total* totals, bool last) {
     if (size < 0) size = 0;
     fseeko(file, 0, SEEK_SET);
     printf("\nParsing %s [%lld byte]", name, size);
-    platform::change_dir(pages_dir);
+    staging.enter();
     printf("\n- Writing game stats        ");
     platform::flush_console();
 

@@ -70,6 +70,5 @@ private:
     page_worker pages;
     std::string start_dir;
     std::string results_dir;   // absolute
-    std::string pages_dir;     // absolute: the staging folder
     int results_lock = -1;     // held from entering the results folder to the end of the run
 };

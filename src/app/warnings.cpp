@@ -27,6 +27,7 @@ const char* warning_description(warning_kind kind) {
         "a log specification names a folder",
         "game dropped: more than 511 clients",
         "log_charset names no known code page",
+        "another user's entry in the place of a page, not replaced",
     };
     return texts[kind];
 }

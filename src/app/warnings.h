@@ -11,6 +11,7 @@ enum warning_kind {
     WARN_FOLDER_NOT_LOG,   // a log specification that names a folder
     WARN_TOO_MANY_CLIENTS, // a game dropped: more than 511 clients
     WARN_LOG_CHARSET,      // a log_charset value that names no known code page
+    WARN_NOT_REPLACED,     // a page's place held by another user's entry the run may not replace
     WARNING_KINDS
 };
 

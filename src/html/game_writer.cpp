@@ -7,9 +7,9 @@
 #include "html/primitives.h"
 #include "platform/platform.h"
 
-// The game pages and lists are opened as "vexo_games/<name>" from the results
-// folder and named "<name>" in messages; the run never changes into the
-// folder, since the page thread shares the working folder with the run.
+// The game pages and lists are opened as "vexo_games/<name>" of the staging
+// folder (by its handle, see page_staging::create_file) and named "<name>" in
+// messages.
 static std::string in_games_folder(const char* file) { return std::string("vexo_games/") + file; }
 
 static void top_players_line(outfile& out, const settings_t& settings) {
@@ -22,9 +22,8 @@ void vexo_main::open_game_list(int game_number) {
     const int list = (game_number - 1) / settings.games_per_file + 1;
     char name[64];
     snprintf(name, sizeof name, "games%i.htm", list);
-    platform::make_dir("vexo_games");
     // Pages of this folder must never land elsewhere.
-    if (!platform::is_directory("vexo_games")) fatal_error("Couldn't open vexo_games/%s", name);
+    if (!staging.make_folder("vexo_games")) fatal_error("Couldn't open vexo_games/%s", name);
     game_list.open(in_games_folder(name).c_str(), name);
     html_page_head(game_list, settings);
     html_timestamp(game_list);

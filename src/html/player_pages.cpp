@@ -17,7 +17,7 @@ void vexo_main::write_player_pages(resultdata_total* totals) {
         char name[64];
         snprintf(name, sizeof name, "player_%i.htm", p->id);
         html_page out(page_folder::subfolder);
-        out.open(name);
+        out.open((std::string("vexo_players/") + name).c_str(), name);
         html_page_head(out, settings);
         out.puts("<p class=\"title\"><a href=\"../players.htm\"><font color=red>All players</font></a></p>");
         if (settings.top_players > 0)

@@ -1,15 +1,10 @@
 // chat_log: chat.htm, one page for the chat of every log file of the run.
 #include "parse/chat_log.h"
 
-#include <sys/stat.h>
-
 #include <cstdio>
-
-#include "platform/platform.h"
 
 void chat_log::open() {
     file.open("chat.htm");
-    path = platform::current_dir() + "/chat.htm";
     file.puts("<html>");
     file.puts("<title>VEXO chatlog</title>\r\n");
     file.puts("<body text=#FFFFFF bgcolor=#000000 class=text link=#FFFFFF vlink=#FFFFFF alink=#FFFFFF>\r\n");
@@ -32,7 +27,6 @@ void chat_log::finish() {
     file.puts("</body>");
     file.puts("</html>");
     file.close();
-    struct stat st;
-    long long size = stat(path.c_str(), &st) == 0 ? static_cast<long long>(st.st_size) : 0;
+    const long long size = file.size();
     printf("\n\nWrote chat.htm [%lld byte]", size);
 }

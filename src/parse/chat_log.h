@@ -9,7 +9,7 @@ public:
     chat_log() {}
     virtual ~chat_log() {}
 
-    void open();                 // creates chat.htm in the current folder (items up to "Game 1")
+    void open();                 // creates chat.htm among the run's pages (items up to "Game 1")
     bool is_open() const { return file.is_open(); }
     void line(const std::string& speaker_html, const std::string& text_html, bool spectator);
     void heading(int game_number);
@@ -17,5 +17,4 @@ public:
 
 private:
     outfile file;
-    std::string path;            // absolute path, to measure the file at the end
 };

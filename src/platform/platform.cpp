@@ -3,7 +3,7 @@
 
 #include <dirent.h>
 #include <fcntl.h>
-#include <ftw.h>
+#include <pthread.h>
 #include <signal.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -13,10 +13,12 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <chrono>
 #include <climits>
 #include <cstdio>
+#include <cstring>
 
 namespace platform {
 
@@ -29,61 +31,190 @@ std::string current_dir() {
 bool change_dir(const std::string& path) { return chdir(path.c_str()) == 0; }
 bool make_dir(const std::string& path) { return mkdir(path.c_str(), 0777) == 0; }
 bool remove_dir(const std::string& path) { return rmdir(path.c_str()) == 0; }
-bool delete_file(const std::string& path) { return unlink(path.c_str()) == 0; }
 
-bool rename_entry(const std::string& from, const std::string& to) {
-    return rename(from.c_str(), to.c_str()) == 0;
+static entry_info info_of(const struct stat& st) {
+    entry_info e;
+    e.exists = true;
+    e.is_dir = S_ISDIR(st.st_mode);
+    e.is_file = S_ISREG(st.st_mode);
+    e.mode = static_cast<uint32_t>(st.st_mode & 07777);
+    e.uid = static_cast<uint32_t>(st.st_uid);
+    e.gid = static_cast<uint32_t>(st.st_gid);
+    e.device = static_cast<uint64_t>(st.st_dev);
+    e.inode = static_cast<uint64_t>(st.st_ino);
+    return e;
 }
 
-bool tree_removable(const std::string& path) {
+entry_info entry_at(int folder, const std::string& name) {
     struct stat st;
-    if (lstat(path.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) return false;
-    if (access(path.c_str(), W_OK | X_OK) != 0) return false;
-    DIR* dir = opendir(path.c_str());
-    if (!dir) return false;
-    bool removable = true;
-    while (removable) {
-        const struct dirent* e = readdir(dir);
-        if (!e) break;
-        const std::string name = e->d_name;
-        if (name == "." || name == "..") continue;
-        bool is_dir = e->d_type == DT_DIR;
-        const std::string sub = path + "/" + name;
-        if (e->d_type == DT_UNKNOWN) is_dir = lstat(sub.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
-        if (!is_dir) continue;
-        removable = name[0] != '.' && tree_removable(sub);
-    }
-    closedir(dir);
-    return removable;
+    if (fstatat(folder, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) return entry_info();
+    return info_of(st);
 }
 
-static int remove_entry(const char* path, const struct stat*, int, struct FTW*) {
-    remove(path);
-    return 0;
+entry_info entry_of(int handle) {
+    struct stat st;
+    if (fstat(handle, &st) != 0) return entry_info();
+    return info_of(st);
 }
 
-void remove_tree(const std::string& path) {
-    // A file or a link needs no walk.
-    if (unlink(path.c_str()) == 0 || errno == ENOENT) return;
-    nftw(path.c_str(), remove_entry, 16, FTW_DEPTH | FTW_PHYS);
+bool own(const entry_info& e) { return e.exists && e.uid == static_cast<uint32_t>(geteuid()); }
+
+int open_folder_at(int folder, const std::string& name) {
+    return openat(folder, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
 }
 
-std::vector<std::string> folder_names(const std::string& path) {
-    std::vector<std::string> names;
-    // A link to a folder is no folder here: what it points to is never listed.
-    const int fd = open(path.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-    if (fd < 0) return names;
+void close_handle(int handle) {
+    if (handle >= 0) close(handle);
+}
+
+// Calls `each` with every entry of the folder ("." and ".." left out).
+template <typename F>
+static void list_at(int folder, F each) {
+    // A handle of its own: the listing must not move the offset of `folder`.
+    const int fd = openat(folder, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return;
     DIR* dir = fdopendir(fd);
     if (!dir) {
         close(fd);
-        return names;
+        return;
     }
-    while (const struct dirent* e = readdir(dir)) {
-        const std::string name = e->d_name;
-        if (name != "." && name != "..") names.push_back(name);
-    }
+    while (const struct dirent* e = readdir(dir))
+        if (strcmp(e->d_name, ".") != 0 && strcmp(e->d_name, "..") != 0) each(*e);
     closedir(dir);
+}
+
+std::vector<std::string> names_at(int folder) {
+    std::vector<std::string> names;
+    list_at(folder, [&names](const struct dirent& e) { names.push_back(e.d_name); });
     return names;
+}
+
+std::vector<dir_entry> entries_at(int folder) {
+    std::vector<dir_entry> entries;
+    list_at(folder, [&entries, folder](const struct dirent& e) {
+        bool is_dir = e.d_type == DT_DIR;
+        struct stat st;
+        if (e.d_type == DT_UNKNOWN)
+            is_dir = fstatat(folder, e.d_name, &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISDIR(st.st_mode);
+        entries.push_back({e.d_name, is_dir});
+    });
+    return entries;
+}
+
+bool rename_new_at(int from_dir, const std::string& from, int to_dir, const std::string& to) {
+#if defined(__linux__) && defined(RENAME_NOREPLACE)
+    if (renameat2(from_dir, from.c_str(), to_dir, to.c_str(), RENAME_NOREPLACE) == 0) return true;
+    if (errno != EINVAL && errno != ENOSYS) return false;   // else a file system without it
+#endif
+    struct stat st;
+    if (fstatat(to_dir, to.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0) {
+        errno = EEXIST;
+        return false;
+    }
+    return renameat(from_dir, from.c_str(), to_dir, to.c_str()) == 0;
+}
+
+bool rename_at(int from_dir, const std::string& from, int to_dir, const std::string& to) {
+    return renameat(from_dir, from.c_str(), to_dir, to.c_str()) == 0;
+}
+
+// Deeper folders than this are never made by VEXO; what lies deeper is left.
+static constexpr int DEEPEST = 64;
+
+static void remove_tree_at(int folder, const char* name, int depth) {
+    // A file or a link needs one call.
+    if (unlinkat(folder, name, 0) == 0 || errno == ENOENT) return;
+    if (depth >= DEEPEST) return;
+    const int sub = openat(folder, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (sub < 0) return;
+    for (const std::string& entry : names_at(sub)) remove_tree_at(sub, entry.c_str(), depth + 1);
+    close(sub);
+    unlinkat(folder, name, AT_REMOVEDIR);
+}
+
+void remove_tree_at(int folder, const std::string& name) { remove_tree_at(folder, name.c_str(), 0); }
+
+static bool tree_removable_at(int folder, const char* name, int depth) {
+    struct stat st;
+    if (depth >= DEEPEST || fstatat(folder, name, &st, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISDIR(st.st_mode))
+        return false;
+    if (faccessat(folder, name, W_OK | X_OK, 0) != 0) return false;
+    const int sub = openat(folder, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (sub < 0) return false;
+    bool removable = true;
+    for (const dir_entry& entry : entries_at(sub)) {
+        if (!entry.is_dir) continue;
+        removable = entry.name[0] != '.' && tree_removable_at(sub, entry.name.c_str(), depth + 1);
+        if (!removable) break;
+    }
+    close(sub);
+    return removable;
+}
+
+bool tree_removable_at(int folder, const std::string& name) { return tree_removable_at(folder, name.c_str(), 0); }
+
+uint32_t creation_mask() {
+    static const uint32_t mask = [] {
+        const mode_t m = umask(0);
+        umask(m);
+        return static_cast<uint32_t>(m);
+    }();
+    return mask;
+}
+
+std::string random_hex16() {
+    unsigned char bytes[8] = {0};
+    bool got = false;
+    const int fd = open("/dev/urandom", O_RDONLY | O_CLOEXEC);
+    if (fd >= 0) {
+        got = read(fd, bytes, sizeof bytes) == static_cast<ssize_t>(sizeof bytes);
+        close(fd);
+    }
+    if (!got) {
+        // No random device: the clock and a counter, mixed.
+        static std::atomic<uint64_t> counter{0};
+        uint64_t x = static_cast<uint64_t>(std::chrono::high_resolution_clock::now().time_since_epoch().count()) ^
+                     (static_cast<uint64_t>(getpid()) << 32) ^ (++counter * 0x9E3779B97F4A7C15ull);
+        x ^= x >> 33;
+        x *= 0xff51afd7ed558ccdull;
+        x ^= x >> 33;
+        memcpy(bytes, &x, sizeof bytes);
+    }
+    static const char hex[] = "0123456789abcdef";
+    std::string text;
+    for (unsigned char b : bytes) {
+        text += hex[b >> 4];
+        text += hex[b & 15];
+    }
+    return text;
+}
+
+static void termination_signals(sigset_t& set) {
+    sigemptyset(&set);
+    for (int s : {SIGTERM, SIGINT, SIGHUP, SIGQUIT, SIGPIPE, SIGALRM, SIGUSR1, SIGUSR2, SIGXCPU, SIGVTALRM,
+                  SIGPROF, SIGTSTP})
+        sigaddset(&set, s);
+}
+
+static_assert(sizeof(sigset_t) <= 256, "the saved signal mask fits");
+
+termination_signals_held::termination_signals_held() {
+    sigset_t set, before;
+    termination_signals(set);
+    pthread_sigmask(SIG_BLOCK, &set, &before);
+    memcpy(saved, &before, sizeof before);
+}
+
+termination_signals_held::~termination_signals_held() {
+    sigset_t before;
+    memcpy(&before, saved, sizeof before);
+    pthread_sigmask(SIG_SETMASK, &before, nullptr);
+}
+
+void leave_termination_signals_to_main_thread() {
+    sigset_t set;
+    termination_signals(set);
+    pthread_sigmask(SIG_BLOCK, &set, nullptr);
 }
 
 bool is_directory(const std::string& path) {
@@ -91,19 +222,9 @@ bool is_directory(const std::string& path) {
     return stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
-bool is_real_directory(const std::string& path) {
-    struct stat st;
-    return lstat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
-}
-
 bool file_exists(const std::string& path) {
     struct stat st;
     return stat(path.c_str(), &st) == 0;
-}
-
-bool entry_exists(const std::string& path) {
-    struct stat st;
-    return lstat(path.c_str(), &st) == 0;
 }
 
 static char fold(char c) {

@@ -17,24 +17,64 @@ std::string current_dir();                 // "" when it cannot be read
 bool change_dir(const std::string& path);
 bool make_dir(const std::string& path);
 bool remove_dir(const std::string& path);
-bool delete_file(const std::string& path);
 bool is_directory(const std::string& path); // follows links
-bool is_real_directory(const std::string& path); // a folder, not a link to one
 bool file_exists(const std::string& path);      // follows links
-bool entry_exists(const std::string& path);     // anything by that name, a dangling link too
-bool rename_entry(const std::string& from, const std::string& to);
 
-// True when `path` is a real folder (not a link) that a recursive delete can
-// empty and remove: every folder in it can be entered and written, and none
-// of them has a name beginning with ".".
-bool tree_removable(const std::string& path);
-// Deletes `path` with everything in it, links as links, by path alone (the
-// working folder is not changed, so it can run on a thread of its own).
-// Failures are ignored.
-void remove_tree(const std::string& path);
-// The names in the folder `path` ("." and ".." left out), unsorted; none
-// when `path` is a link.
-std::vector<std::string> folder_names(const std::string& path);
+// Folders held by handles (file descriptors). Every call below works relative
+// to a folder handle and never follows a symbolic link in the name it is
+// given, so another process that swaps a name for a link cannot lead it out
+// of that folder. Names are bare names (no '/').
+struct entry_info {
+    bool exists = false;
+    bool is_dir = false;      // a real folder, not a link to one
+    bool is_file = false;     // a regular file
+    uint32_t mode = 0;        // permission bits (07777)
+    uint32_t uid = 0, gid = 0;
+    uint64_t device = 0, inode = 0;
+};
+entry_info entry_at(int folder, const std::string& name);
+entry_info entry_of(int handle);                 // of an open handle
+bool own(const entry_info& e);                   // belongs to the process's user
+// Opens the folder `name` of `folder` for reading: -1 when it is missing, a
+// link or no folder.
+int open_folder_at(int folder, const std::string& name);
+void close_handle(int handle);
+// The names in a folder ("." and ".." left out), unsorted; entries_at tells
+// the real folders among them too.
+std::vector<std::string> names_at(int folder);
+std::vector<dir_entry> entries_at(int folder);
+// Renames `from` of folder `from_dir` to `to` of `to_dir` without replacing
+// an entry of that name (false, errno EEXIST, when there is one).
+bool rename_new_at(int from_dir, const std::string& from, int to_dir, const std::string& to);
+bool rename_at(int from_dir, const std::string& from, int to_dir, const std::string& to);
+// Removes the entry `name` of `folder` with everything in it, links as
+// links; each folder in it is opened by its handle before its entries are
+// removed. Failures are ignored. Safe on several threads at once.
+void remove_tree_at(int folder, const std::string& name);
+// True when the real folder `name` of `folder` can be emptied and removed by
+// a recursive delete: every folder in it can be entered and written, and
+// none of them has a name beginning with ".".
+bool tree_removable_at(int folder, const std::string& name);
+// The process's file-mode creation mask, read once.
+uint32_t creation_mask();
+// Sixteen lowercase hexadecimal digits that nobody can predict.
+std::string random_hex16();
+
+// Blocks the signals that end a process (SIGTERM, SIGINT, SIGHUP, SIGQUIT,
+// ...) on the calling thread while the object lives; a signal that comes
+// meanwhile acts once it is gone.
+class termination_signals_held {
+public:
+    termination_signals_held();
+    ~termination_signals_held();
+    termination_signals_held(const termination_signals_held&) = delete;
+    termination_signals_held& operator=(const termination_signals_held&) = delete;
+private:
+    unsigned char saved[256];   // the thread's signal mask before
+};
+// Blocks them on the calling thread for good: helper threads call it, so that
+// such a signal always reaches the run's own thread.
+void leave_termination_signals_to_main_thread();
 
 // '*' and '?' wildcards, letters compared without regard to case (ASCII)
 // unless `ignore_case` is false.

@@ -15,7 +15,7 @@ static uint64_t fnv1a(const std::string& text) {
 
 std::string player_address(const std::string& matched_name) {
     char name[32];
-    snprintf(name, sizeof name, "p/%012llx.html",
+    snprintf(name, sizeof name, "player_%012llx.html",
              static_cast<unsigned long long>(fnv1a(matched_name) & 0xFFFFFFFFFFFFull));
     return name;
 }
@@ -34,5 +34,7 @@ std::string map_address(const std::string& map_name) {
         snprintf(tail, sizeof tail, "-%06llx", static_cast<unsigned long long>(fnv1a(map_name) & 0xFFFFFF));
         safe += tail;
     }
-    return "m/" + safe + ".html";
+    return "map_" + safe + ".html";
 }
+
+std::string game_address(int number) { return "game_" + std::to_string(number) + ".html"; }

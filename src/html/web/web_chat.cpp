@@ -35,7 +35,7 @@ void web_chat::line(const char* speaker, const char* text, bool spectator) {
 bool web_chat::game_listed(int number) {
     const bool had_chat = section_open;
     if (had_chat)
-        page.print("<p class=\"back\"><a href=\"g/%i.html\">To game %i</a></p>\n</section>\n", number, number);
+        page.print("<p class=\"back\"><a href=\"game_%i.html\">To game %i</a></p>\n</section>\n", number, number);
     section_open = false;
     next_game = number + 1;
     return had_chat;

@@ -4,6 +4,7 @@
 
 #include "app/settings.h"
 #include "game/resultdata.h"
+#include "html/web/web_address.h"
 #include "html/web/web_site.h"
 #include "html/web/web_svg.h"
 #include "html/web/web_table.h"
@@ -34,7 +35,7 @@ void fact(web_page& page, const char* term, const std::string& html) {
 }
 
 std::string linked(const std::pair<std::string, std::string>& slot) {
-    return slot.second.empty() ? slot.first : "<a href=\"../" + slot.second + "\">" + slot.first + "</a>";
+    return slot.second.empty() ? slot.first : "<a href=\"" + slot.second + "\">" + slot.first + "</a>";
 }
 
 }  // namespace
@@ -43,22 +44,22 @@ void web_site::write_game_page(const resultdata& game, const web_game_task& task
     const web_game& g = *task.game;
     const std::vector<std::pair<std::string, std::string>>& slots = task.slots;
     const std::string n = std::to_string(g.number);
-    web_page page(2);
-    page.begin("vexo_web/g/" + n + ".html", "Game " + n + ": " + g.map->name + " (" + *g.type + ")", links, false);
+    web_page page(1);
+    page.begin("vexo_web/" + game_address(g.number), "Game " + n + ": " + g.map->name + " (" + *g.type + ")", links, false);
 
     page.lit("<dl class=\"summary\">\n");
-    fact(page, "Map", "<a href=\"../" + g.map->page + "\">" + html_text(g.map->name) + "</a>");
+    fact(page, "Map", "<a href=\"" + g.map->page + "\">" + html_text(g.map->name) + "</a>");
     fact(page, "Type", html_text(*g.type));
     if (g.date[0]) fact(page, "Date", "<time>" + html_text(g.date) + "</time>");
     fact(page, "Duration", web_duration(g.duration));
     fact(page, "Players", std::to_string(g.players));
     if (game.timelimit > 0) fact(page, "Time limit", std::to_string(game.timelimit) + " min");
     if (game.fraglimit > 0) fact(page, "Frag limit", std::to_string(game.fraglimit));
-    if (task.chat) fact(page, "Chat", "<a href=\"../chat.html#g" + n + "\">Chat of this game</a>");
+    if (task.chat) fact(page, "Chat", "<a href=\"chat.html#g" + n + "\">Chat of this game</a>");
     page.lit("</dl>\n");
     page.lit("<nav class=\"pager\" aria-label=\"Other games\">\n<ul>\n");
-    if (g.number > 1) page.print("<li><a href=\"%i.html\">Game %i</a></li>\n", g.number - 1, g.number - 1);
-    page.lit("<li><a href=\"../games.html\">All games</a></li>\n</ul>\n</nav>\n");
+    if (g.number > 1) page.print("<li><a href=\"game_%i.html\">Game %i</a></li>\n", g.number - 1, g.number - 1);
+    page.lit("<li><a href=\"games.html\">All games</a></li>\n</ul>\n</nav>\n");
 
     if (g.team_game) {
         page.lit("<section>\n<h2>Teams</h2>\n");

@@ -6,6 +6,7 @@
 
 #include "app/settings.h"
 #include "html/primitives.h"
+#include "html/web/web_address.h"
 #include "html/web/web_site.h"
 #include "html/web/web_table.h"
 #include "html/web/web_text.h"
@@ -51,7 +52,7 @@ const web_column GAME_COLUMNS[] = {
 void game_row(web_page& page, const web_game& g, const web_site& site) {
     const std::string s = page.site();
     web_row_open(page, "data-map=\"" + html_text(g.map->name) + "\" data-type=\"" + html_text(*g.type) + "\"");
-    web_row_head(page, "<a href=\"" + s + "g/" + std::to_string(g.number) + ".html\">Game " +
+    web_row_head(page, "<a href=\"" + s + game_address(g.number) + "\">Game " +
                            std::to_string(g.number) + "</a>",
                  std::to_string(g.number));
     web_cell(page, g.date[0] ? html_text(g.date) : std::string("-"), true);
@@ -127,7 +128,7 @@ void web_site::write_maps() const {
         web_row_head(list, "<a href=\"" + m.page + "\">" + name + "</a>");
         web_cell_int(list, static_cast<long long>(m.games.size()));
         const int latest = m.games.back();
-        web_cell(list, "<a href=\"g/" + std::to_string(latest) + ".html\">Game " + std::to_string(latest) + "</a>",
+        web_cell(list, "<a href=\"" + game_address(latest) + "\">Game " + std::to_string(latest) + "</a>",
                  false, std::to_string(latest));
         web_row_close(list);
     }
@@ -136,7 +137,7 @@ void web_site::write_maps() const {
 
     for (const auto& [raw, m] : maps) {
         const std::string& name = m.name;
-        web_page page(2);
+        web_page page(1);
         page.begin("vexo_web/" + m.page, "Map " + name, links, false);
         page.print("<p>%zu games on this map.</p>\n", m.games.size());
 
@@ -160,7 +161,7 @@ void web_site::write_maps() const {
             const std::string& where = text_of(*p).page;
             const std::string& shown = text_of(*p).html;
             web_row_open(page);
-            web_row_head(page, where.empty() ? shown : "<a href=\"../" + where + "\">" + shown + "</a>");
+            web_row_head(page, where.empty() ? shown : "<a href=\"" + where + "\">" + shown + "</a>");
             web_cell_int(page, stats.frags);
             web_cell_int(page, stats.kills);
             web_cell_int(page, stats.deaths);

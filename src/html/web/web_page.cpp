@@ -36,15 +36,6 @@ void web_page::end() {
     close();
 }
 
-void web_page::link(const std::string& address, const std::string& html) {
-    lit("<a href=\"");
-    puts(site());
-    puts(address);
-    lit("\">");
-    puts(html);
-    lit("</a>");
-}
-
 void web_search_form(web_page& page) {
     page.print("<form class=\"search\" role=\"search\" action=\"%sranking.html\" data-base=\"%s\">\n", page.site(),
                page.site());

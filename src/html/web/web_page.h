@@ -1,6 +1,6 @@
 // web_page: one page of the web page set, an output file that knows where it
-// lies (the results folder, vexo_web/, or a folder below vexo_web/), so that
-// its links reach the rest of the site relatively; with the frame every page
+// lies (the results folder or vexo_web/), so that its links reach the rest of
+// the site relatively; with the frame every page
 // shares: head, site navigation, main part and foot. A page is written on one
 // thread from open to close.
 #pragma once
@@ -16,14 +16,14 @@ struct web_links {
 
 class web_page : public outfile {
 public:
-    // depth 0: the results folder (index.html); 1: vexo_web/; 2: a folder in it.
+    // depth 0: the results folder (index.html); 1: vexo_web/.
     explicit web_page(int depth) : depth(depth) {}
 
     const int depth;
-    // The way from this page into vexo_web/ ("vexo_web/", "" or "../") and to
-    // the results folder ("", "../" or "../../").
-    const char* site() const { return depth == 0 ? "vexo_web/" : depth == 1 ? "" : "../"; }
-    const char* top() const { return depth == 0 ? "" : depth == 1 ? "../" : "../../"; }
+    // The way from this page into vexo_web/ ("vexo_web/" or "") and to the
+    // results folder ("" or "../").
+    const char* site() const { return depth == 0 ? "vexo_web/" : ""; }
+    const char* top() const { return depth == 0 ? "" : "../"; }
 
     // Opens the file and writes everything up to the page's heading:
     // `title` (plain text) in the title element and, unless `heading_html`
@@ -33,8 +33,6 @@ public:
                const std::string& heading_html = std::string());
     // The foot and the scripts; closes the file.
     void end();
-    // An <a href> to `address`, a path inside vexo_web/ ("p/x.html"), around `html`.
-    void link(const std::string& address, const std::string& html);
 
 private:
     bool search = false;

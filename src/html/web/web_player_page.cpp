@@ -5,6 +5,7 @@
 
 #include "app/settings.h"
 #include "game/weapons.h"
+#include "html/web/web_address.h"
 #include "html/web/web_site.h"
 #include "html/web/web_svg.h"
 #include "html/web/web_table.h"
@@ -35,7 +36,7 @@ void web_site::write_player_page(player_total_t& p, resultdata_total& totals, si
     const player_text& me = text_of(p);
     const std::string& address = me.page;
     const std::string& shown = me.html;
-    web_page page(2);
+    web_page page(1);
     page.begin("vexo_web/" + address, me.plain, links, true, shown);
 
     // Opponents first: nemesis and favourite victim belong to the summary.
@@ -52,11 +53,11 @@ void web_site::write_player_page(player_total_t& p, resultdata_total& totals, si
     auto opponent_html = [this](const p2p_t& q) {
         const player_total_t& o = *q.opponent();
         const player_text& t = text_of(o);
-        return t.page.empty() ? t.html : "<a href=\"../" + t.page + "\">" + t.html + "</a>";
+        return t.page.empty() ? t.html : "<a href=\"" + t.page + "\">" + t.html + "</a>";
     };
 
     page.lit("<section>\n<h2>Summary</h2>\n<dl class=\"summary\">\n");
-    fact(page, "Place", "<a href=\"../" + std::string(place <= 100 ? "ranking.html" : "ranking_" +
+    fact(page, "Place", "<a href=\"" + std::string(place <= 100 ? "ranking.html" : "ranking_" +
                             std::to_string((place - 1) / 100 + 1) + ".html") + "\">" + std::to_string(place) +
                             " of " + std::to_string(ranked) + "</a>");
     fact(page, "Games", std::to_string(p.games));
@@ -151,10 +152,10 @@ void web_site::write_player_page(player_total_t& p, resultdata_total& totals, si
         for (auto h = games_of->rbegin(); h != games_of->rend(); ++h) {
             const web_game& g = games[static_cast<size_t>(h->game - games.front().number)];
             web_row_open(page);
-            web_row_head(page, "<a href=\"../g/" + std::to_string(h->game) + ".html\">Game " +
+            web_row_head(page, "<a href=\"" + game_address(h->game) + "\">Game " +
                                    std::to_string(h->game) + "</a>",
                          std::to_string(h->game));
-            web_cell(page, "<a href=\"../" + g.map->page + "\">" + html_text(g.map->name) + "</a>");
+            web_cell(page, "<a href=\"" + g.map->page + "\">" + html_text(g.map->name) + "</a>");
             web_cell_int(page, h->frags);
             web_cell_int(page, h->kills, true);
             web_cell_int(page, h->deaths, true);

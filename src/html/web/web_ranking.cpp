@@ -6,6 +6,7 @@
 
 #include "app/settings.h"
 #include "html/primitives.h"
+#include "html/web/web_address.h"
 #include "html/web/web_site.h"
 #include "html/web/web_table.h"
 #include "html/web/web_text.h"
@@ -233,8 +234,7 @@ void web_site::write_json(const std::vector<player_total_t*>& ranked, resultdata
     for (const web_game& g : games) {
         line = first ? "\n{" : ",\n{";
         first = false;
-        line += "\"number\": " + std::to_string(g.number) + ", \"page\": \"g/" + std::to_string(g.number) +
-                ".html\", \"map\": ";
+        line += "\"number\": " + std::to_string(g.number) + ", \"page\": \"" + game_address(g.number) + "\", \"map\": ";
         append_json(line, g.map->name);
         line += ", \"type\": ";
         append_json(line, *g.type);

@@ -22,11 +22,6 @@ web_site::web_site(const settings_t& settings, const web_links& links)
 web_site::~web_site() {}
 
 void web_site::open() {
-    for (const char* folder : {"vexo_web", "vexo_web/g", "vexo_web/p", "vexo_web/m"}) {
-        platform::make_dir(folder);
-        // Pages of these folders must never land elsewhere.
-        if (!platform::is_real_directory(folder)) fatal_error("Couldn't open %s", folder);
-    }
     if (links.chat) {
         chat.reset(new web_chat(charset, settings.no_funnames));
         chat->open(links);

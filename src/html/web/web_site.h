@@ -71,8 +71,8 @@ public:
     web_site(const web_site&) = delete;
     web_site& operator=(const web_site&) = delete;
 
-    // Makes vexo_web/ and its folders in the current folder (the staging
-    // folder) and opens the chat page when there is one.
+    // Opens the chat page when there is one. Every file is opened as
+    // "vexo_web/<name>" (or "index.html") in the staging folder.
     void open();
     // A game listed as `number` and merged into `totals`: its line of the
     // lists, its players' history, and what its page needs.
