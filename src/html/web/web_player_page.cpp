@@ -104,11 +104,9 @@ void web_site::write_player_page(player_total_t& p, resultdata_total& totals, si
         web_row_open(page);
         web_row_head(page, html_text(weapon_name(w)));
         web_cell_int(page, kills);
-        web_cell(page, svg_bar(share(kills, p.total_kills()), percent(kills, p.total_kills())) + " " +
-                           percent(kills, p.total_kills()), true);
+        web_cell(page, svg_bar(share(kills, p.total_kills())) + " " + percent(kills, p.total_kills()), true);
         web_cell_int(page, killed);
-        web_cell(page, svg_bar(share(killed, p.total_killed()), percent(killed, p.total_killed())) + " " +
-                           percent(killed, p.total_killed()), true);
+        web_cell(page, svg_bar(share(killed, p.total_killed())) + " " + percent(killed, p.total_killed()), true);
         web_row_close(page);
     }
     if (any_weapon) web_table_close(page);

@@ -36,13 +36,12 @@ static std::string number(double v) {
     return s;
 }
 
-std::string svg_bar(double share, const std::string& label) {
+std::string svg_bar(double share) {
     if (!(share > 0)) share = 0;
     if (share > 1) share = 1;
-    return "<svg class=\"chart spark\" role=\"img\" aria-label=\"" + html_text(label) +
-           "\" viewBox=\"0 0 100 8\" width=\"100\" height=\"8\" preserveAspectRatio=\"none\">"
-           "<rect class=\"grid\" x=\"0.5\" y=\"0.5\" width=\"99\" height=\"7\"/>"
-           "<rect class=\"bar s0\" x=\"0\" y=\"0\" width=\"" + number(share * 100) + "\" height=\"8\"/></svg>";
+    return "<svg class=\"chart spark\" viewBox=\"0 0 100 8\" width=\"100\" height=\"8\" "
+           "preserveAspectRatio=\"none\" aria-hidden=\"true\"><rect class=\"grid\" x=\".5\" y=\".5\" "
+           "width=\"99\" height=\"7\"/><rect class=\"bar s0\" width=\"" + number(share * 100) + "\" height=\"8\"/></svg>";
 }
 
 std::string svg_line_chart(const std::vector<svg_series>& series, const std::string& label,

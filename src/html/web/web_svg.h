@@ -6,8 +6,9 @@
 #include <string>
 #include <vector>
 
-// A bar of `share` (0 to 1) of its cell's width, labelled for screen readers.
-std::string svg_bar(double share, const std::string& label);
+// A bar of `share` (0 to 1) of its cell's width, hidden from screen readers
+// (the cell says the share in words).
+std::string svg_bar(double share);
 
 struct svg_series {
     std::string name_html;   // for the legend
