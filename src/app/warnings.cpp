@@ -4,15 +4,53 @@
 #include <atomic>
 #include <cstdarg>
 #include <cstdio>
+#include <mutex>
+
+#include "platform/console.h"
 
 static std::atomic<long long> counts[WARNING_KINDS];
 
+namespace {
+
+FILE* console = nullptr;   // null: stdout
+std::mutex heading_lock;
+std::string heading;
+bool printed = false;   // a warning reached the quiet console
+
+}  // namespace
+
+void make_console_quiet() { console = platform::mute_standard_output(); }
+
+FILE* message_console() { return console ? console : stdout; }
+
+void set_message_heading(const std::string& text) {
+    std::lock_guard<std::mutex> hold(heading_lock);
+    heading = console ? text : std::string();
+}
+
+void print_message_heading() {
+    std::lock_guard<std::mutex> hold(heading_lock);
+    if (heading.empty()) return;
+    fputs(heading.c_str(), message_console());
+    heading.clear();
+}
+
 void warn(warning_kind kind, const char* format, ...) {
     counts[kind]++;
+    print_message_heading();
     va_list args;
     va_start(args, format);
-    vprintf(format, args);
+    vfprintf(message_console(), format, args);
     va_end(args);
+    if (console) {
+        printed = true;
+        fflush(console);
+    }
+}
+
+void end_messages() {
+    if (console && printed) fputs("\n", console);
+    if (console) fflush(console);
 }
 
 long long warning_count(warning_kind kind) { return counts[kind].load(); }
@@ -26,6 +64,7 @@ const char* warning_description(warning_kind kind) {
         "client number of an item line beyond the table",
         "a log specification names a folder",
         "game dropped: more than 511 clients",
+        "a log file is no regular file",
     };
     return texts[kind];
 }
