@@ -3,6 +3,7 @@
 
 #include <atomic>
 #include <cstdarg>
+#include <algorithm>
 #include <cstdio>
 #include <mutex>
 
@@ -15,7 +16,7 @@ namespace {
 FILE* console = nullptr;   // null: stdout
 std::mutex heading_lock;
 std::string heading;
-bool printed = false;   // a warning reached the quiet console
+bool line_open = false;   // the last warning on the quiet console ended without a line end
 
 }  // namespace
 
@@ -40,17 +41,23 @@ void warn(warning_kind kind, const char* format, ...) {
     print_message_heading();
     va_list args;
     va_start(args, format);
-    vfprintf(message_console(), format, args);
-    va_end(args);
-    if (console) {
-        printed = true;
-        fflush(console);
+    if (!console) {
+        vprintf(format, args);
+        va_end(args);
+        return;
     }
+    char text[1024];
+    const int n = vsnprintf(text, sizeof text, format, args);
+    va_end(args);
+    fputs(text, console);
+    fflush(console);
+    if (n > 0) line_open = text[std::min<size_t>(static_cast<size_t>(n), sizeof text - 1) - 1] != '\n';
 }
 
 void end_messages() {
-    if (console && printed) fputs("\n", console);
-    if (console) fflush(console);
+    if (!console) return;
+    if (line_open) fputs("\n", console);
+    fflush(console);
 }
 
 long long warning_count(warning_kind kind) { return counts[kind].load(); }
