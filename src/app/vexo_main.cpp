@@ -201,7 +201,7 @@ void vexo_main::write_results(const char* /*log_file*/) {
             bool ok = fwrite(stylesheet.data(), 1, stylesheet.size(), css) == stylesheet.size();
             if (fclose(css) != 0 || !ok) fatal_error("Couldn't write %s", "vexo.css");
         } else {
-            fprintf(message_console(), "\nCouldn't write vexo.css, using default stylesheets");
+            print_message("\nCouldn't write vexo.css, using default stylesheets");
             settings.stylesheet_file = false;
         }
     } else if (css_published) {
@@ -338,7 +338,6 @@ void vexo_main::analyze(const char* name, resultdata_total* totals, bool last) {
             if (!parser.parse()) break;
             game->sort_players(settings.sort_order, false);
             long long percent = size > 0 ? reader.position() * 100 / size : 100;
-            if (percent > 100) percent = 100;   // the log grew while it was read
             printf("\b\b\b\b\b\b\b(%3i %%)", static_cast<int>(percent));
             // The same bytes either way; the console is only pushed when
             // the figure it shows changes.

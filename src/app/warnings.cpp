@@ -3,8 +3,8 @@
 
 #include <atomic>
 #include <cstdarg>
-#include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <mutex>
 
 #include "platform/console.h"
@@ -13,10 +13,16 @@ static std::atomic<long long> counts[WARNING_KINDS];
 
 namespace {
 
-FILE* console = nullptr;   // null: stdout
-std::mutex heading_lock;
+FILE* console = nullptr;   // the console of a quiet run; null: stdout
+std::mutex quiet_lock;     // guards the two below
 std::string heading;
-bool line_open = false;   // the last warning on the quiet console ended without a line end
+bool line_open = false;    // the quiet console's last message ended without a line end
+
+void print_heading_locked() {
+    if (heading.empty()) return;
+    fputs(heading.c_str(), console);
+    heading.clear();
+}
 
 }  // namespace
 
@@ -25,20 +31,31 @@ void make_console_quiet() { console = platform::mute_standard_output(); }
 FILE* message_console() { return console ? console : stdout; }
 
 void set_message_heading(const std::string& text) {
-    std::lock_guard<std::mutex> hold(heading_lock);
-    heading = console ? text : std::string();
+    if (!console) return;
+    std::lock_guard<std::mutex> hold(quiet_lock);
+    heading = text;
 }
 
 void print_message_heading() {
-    std::lock_guard<std::mutex> hold(heading_lock);
-    if (heading.empty()) return;
-    fputs(heading.c_str(), message_console());
-    heading.clear();
+    if (!console) return;
+    std::lock_guard<std::mutex> hold(quiet_lock);
+    print_heading_locked();
+}
+
+void print_message(const char* text) {
+    if (!console) {
+        fputs(text, stdout);
+        return;
+    }
+    std::lock_guard<std::mutex> hold(quiet_lock);
+    print_heading_locked();
+    fputs(text, console);
+    fflush(console);
+    if (*text) line_open = text[strlen(text) - 1] != '\n';
 }
 
 void warn(warning_kind kind, const char* format, ...) {
     counts[kind]++;
-    print_message_heading();
     va_list args;
     va_start(args, format);
     if (!console) {
@@ -47,15 +64,14 @@ void warn(warning_kind kind, const char* format, ...) {
         return;
     }
     char text[1024];
-    const int n = vsnprintf(text, sizeof text, format, args);
+    vsnprintf(text, sizeof text, format, args);
     va_end(args);
-    fputs(text, console);
-    fflush(console);
-    if (n > 0) line_open = text[std::min<size_t>(static_cast<size_t>(n), sizeof text - 1) - 1] != '\n';
+    print_message(text);
 }
 
 void end_messages() {
     if (!console) return;
+    std::lock_guard<std::mutex> hold(quiet_lock);
     if (line_open) fputs("\n", console);
     fflush(console);
 }

@@ -37,6 +37,8 @@ FILE* message_console();
 void set_message_heading(const std::string& heading);
 // Prints the heading that is due, if any.
 void print_message_heading();
+// A message that is no warning but must reach the console all the same.
+void print_message(const char* text);
 // The end of a run that went through: a quiet run that printed a warning
 // ends its last line.
 void end_messages();
