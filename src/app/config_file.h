@@ -1,5 +1,6 @@
 // analyzedemo: reader of the configuration file (vexo.cfg): results folder,
-// home-page link and the two font sizes of the inline stylesheet.
+// home-page link, the two font sizes of the inline stylesheet and how long a
+// run waits for another one in the results folder.
 #pragma once
 #include "app/settings.h"
 
@@ -10,7 +11,8 @@ public:
 
     void parse(const char* file_name);
     void parse_line(const char* line);
-    void read_key(const char* line, const char* key, char* field, size_t field_size);
+    // True when the line holds the key (its value is then in `field`, echoed).
+    bool read_key(const char* line, const char* key, char* field, size_t field_size);
     // Value after `key_end` by the delimiter rule (double quote, CR, LF).
     static std::string read_value(const char* key_end);
 
