@@ -9,6 +9,7 @@
 #include "app/fatal.h"
 #include "parse/numbers.h"
 #include "platform/input_file.h"
+#include "platform/platform.h"
 
 static bool is_delimiter(char c) {
     return c == '"' || c == '\r' || c == '\n';
@@ -48,8 +49,10 @@ void analyzedemo::parse_line(const char* line) {
 }
 
 void analyzedemo::parse(const char* file_name) {
-    // A FIFO or a device in the place of the file must not hang the run.
-    FILE* f = platform::open_input(file_name).stream;
+    // A FIFO or a device in the place of the file must not hang the run; a
+    // folder fails to read as it always did.
+    FILE* f = platform::is_regular_file(file_name) || platform::is_directory(file_name)
+                  ? fopen(file_name, "r") : nullptr;
     if (!f) {
         printf("\nNo CFG found, using default values\n");
         return;
