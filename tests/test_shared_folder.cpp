@@ -298,6 +298,8 @@ TEST(SharedFolder, PagesKeepTheModesOfThePagesTheyReplace) {
          0664, 0775},
         {"new pages in a results folder of 0700", 0700, false, [](const fs::path&) {}, 022,
          {{"vexo_games/game_4.htm", 0600}, {"report.htm", 0600}}, 0644, 0755},
+        {"new pages in a results folder everyone may write into", 01777, false, [](const fs::path&) {}, 0,
+         {{"vexo_games/game_4.htm", 0664}, {"report.htm", 0664}}, 0644, 0755},
     };
     for (const modes_case& c : cases) {
         SCOPED_TRACE(c.what);

@@ -12,6 +12,7 @@
 #include <utility>
 #include <vector>
 
+#include "app/warnings.h"
 #include "platform/platform.h"
 
 static thread_local bool throws_here = false;
@@ -67,10 +68,13 @@ void fatal_error(const char* format, ...) {
         }
     }
 
-    printf("\nERROR: ");
-    fwrite(message.data(), 1, message.size(), stdout);
-    printf("\n\nPress ENTER to exit.");
+    FILE* console = message_console();
+    print_message_heading();
+    fprintf(console, "\nERROR: ");
+    fwrite(message.data(), 1, message.size(), console);
+    fprintf(console, "\n\nPress ENTER to exit.");
     fflush(stdout);
+    fflush(console);
     if (platform::stdin_is_terminal()) getchar();
     exit(1);
 }

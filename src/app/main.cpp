@@ -4,6 +4,7 @@
 
 #include "app/fatal.h"
 #include "app/vexo_main.h"
+#include "app/warnings.h"
 #include "platform/platform.h"
 
 int main(int argc, char** argv) {
@@ -14,6 +15,7 @@ int main(int argc, char** argv) {
         vexo_main program;
         code = program.run(argc, argv);
         printf("\n");
+        end_messages();
     } catch (const std::bad_alloc&) {
         fatal_error("Out of memory");
     }

@@ -16,12 +16,24 @@
 #include "platform/platform.h"
 
 old_page_folders::~old_page_folders() {
+    if (fatal_action_handle >= 0) remove_fatal_action(fatal_action_handle);
     if (thread.joinable()) thread.join();
     outfile::set_space_waiter(nullptr, nullptr);
 }
 
 void old_page_folders::set_folder(int results) {
     here = results;
+    // A run that ends on an error does not wait for a delete under way (the
+    // next run finishes it), but a deleting thread that is done is joined.
+    if (fatal_action_handle < 0)
+        fatal_action_handle = add_fatal_action([this](std::string&) {
+            bool done;
+            {
+                std::lock_guard<std::mutex> guard(lock);
+                done = !deleting;
+            }
+            if (done && thread.joinable()) thread.join();
+        });
     outfile::set_space_waiter([](void* self) { static_cast<old_page_folders*>(self)->wait_for_space(); }, this);
 }
 

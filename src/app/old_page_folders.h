@@ -61,4 +61,5 @@ private:
     std::condition_variable ended;
     bool deleting = false;   // under `lock`
     int count = 0;
+    int fatal_action_handle = -1;
 };

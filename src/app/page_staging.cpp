@@ -21,7 +21,9 @@ page_staging::~page_staging() { discard(); }
 bool page_staging::open(int results_folder) {
     results = results_folder;
     const platform::entry_info here = platform::entry_of(results);
-    results_mode = here.mode;
+    // Others may create entries in a shared results folder, but the run's
+    // pages and page folders are not theirs to change.
+    results_mode = here.mode & ~static_cast<uint32_t>(S_IWOTH);
     platform::creation_mask();   // read now, before other threads write
     const std::string prefix =
         std::string(old_page_folders::NEW_PREFIX) + std::to_string(static_cast<long>(getpid())) + "_";
@@ -102,7 +104,7 @@ bool page_staging::make_folder(const char* folder_name) {
 uint32_t page_staging::file_mode(int replaced, const char* file) const {
     if (replaced >= 0) {
         const platform::entry_info e = platform::entry_at(replaced, file);
-        if (e.is_file) return e.mode & 0777;
+        if (e.is_file && platform::own(e)) return e.mode & 0777;
     }
     return results_mode & 0666;
 }
@@ -174,7 +176,8 @@ void page_staging::publish(old_page_folders& old) {
     // staging folder has given their pages the group.
     for (const page_dir& d : folders) {
         const platform::entry_info replaced = platform::entry_of(d.replaced);
-        fchmod(d.staged, static_cast<mode_t>((replaced.is_dir ? replaced.mode : results_mode) & 03777));
+        const bool keep = replaced.is_dir && platform::own(replaced);
+        fchmod(d.staged, static_cast<mode_t>((keep ? replaced.mode : results_mode) & 03777));
     }
     {
         // A signal that ends the run would leave the site without a folder.

@@ -4,7 +4,6 @@
 // totals.
 #pragma once
 #include <cstdint>
-#include <deque>
 #include <string>
 #include <vector>
 #include "parse/log_counts.h"
@@ -24,15 +23,28 @@ struct game_fate {
 };
 
 struct file_report {
+    // The report lists the fate of this many games of a file one by one; a
+    // log of millions of tiny games must not give a page of hundreds of MB.
+    static constexpr size_t GAMES_SHOWN = 1000;
+
     std::string name;                // as in its "Parsing" line
     long long size = 0;
+    long long bytes_left = 0;        // written after the run opened the file: for the next run
     log_counts counts;
-    // Every game ended by "ShutdownGame:", in order. (A deque: growing it
-    // never frees a large block, which would make malloc sweep its bins.)
-    std::deque<game_fate> games;
+    // The first GAMES_SHOWN games ended by "ShutdownGame:", in order; all of
+    // them are counted, the dropped ones by reason.
+    std::vector<game_fate> games;
+    uint64_t games_ended = 0;
+    uint64_t dropped[DROP_REASONS] = {};
     int listed = 0;
     uint64_t kill_lines_listed = 0;  // kill lines counted in the listed games
     long long weapon_resets = 0;     // kill lines whose weapon id was reset to 0
+
+    void add_game(const game_fate& fate) {
+        games_ended++;
+        dropped[fate.reason]++;
+        if (games.size() < GAMES_SHOWN) games.push_back(fate);
+    }
 };
 
 struct run_report {

@@ -24,7 +24,7 @@ struct option_row {
     const char* name;
     int id;
 };
-constexpr int OPTION_ROWS = 15;
+constexpr int OPTION_ROWS = 16;
 extern const option_row option_table[OPTION_ROWS];
 
 class settings_t {
@@ -54,6 +54,8 @@ public:
     bool chat_log;
     int32_t sort_order;
     bool report_page;       // write the run report "report.htm" (/r)
+    bool quiet;             // print only warnings and fatal errors (/q)
+    int32_t lock_wait;      // seconds to wait for another run's lock on the results folder
     bool web_pages;         // write the web page set: index.html and vexo_web/ (/w)
     // Configuration key log_charset: the code page of names and chat that
     // are not valid UTF-8 ("auto" by default), as given, and the web pages'

@@ -18,6 +18,7 @@
 #include "parse/analyzelog.h"
 #include "parse/chat_log.h"
 #include "parse/log_reader.h"
+#include "platform/input_file.h"
 #include "platform/platform.h"
 #include "total/resultdata_total.h"
 
@@ -68,6 +69,9 @@ int vexo_main::run(int argc, const char* const* argv) {
             exit(0);
         }
     }
+    // /q is known before the banner, which it leaves out.
+    settings.apply_command_line(argc, argv);
+    if (settings.quiet) make_console_quiet();
     print_banner();
     const int64_t start = platform::clock_ms();
     settings.apply_command_line(argc, argv, true);
@@ -89,9 +93,14 @@ int vexo_main::run(int argc, const char* const* argv) {
 
 namespace {
 
+struct log_file {
+    std::string path;   // to open, relative to the starting directory
+    bool regular;       // a regular file, or a link to one: anything else is not read
+};
+
 struct log_group {
     std::string spec;                  // as typed
-    std::vector<std::string> files;    // paths to open, relative to the starting directory
+    std::vector<log_file> files;
     bool matched = false;              // a file matched (perhaps one analysed already)
     bool folder = false;               // no file matched, and the argument names a folder
 };
@@ -117,7 +126,7 @@ std::vector<log_group> resolve_log_specs(const std::vector<std::string>& specs) 
                 uint64_t device = 0, inode = 0;
                 if (platform::file_identity(path, device, inode) && !seen.insert({device, inode}).second)
                     continue;   // named by an earlier specification: analysed there
-                group.files.push_back(path);
+                group.files.push_back({path, platform::is_regular_file(path)});
             }
         }
         group.folder = !group.matched && platform::is_directory(spec);
@@ -129,6 +138,10 @@ std::vector<log_group> resolve_log_specs(const std::vector<std::string>& specs) 
 void print_unmatched(const log_group& g) {
     if (g.folder) warn(WARN_FOLDER_NOT_LOG, "\nWARNING: %s is a folder, not a log file", g.spec.c_str());
     else if (!g.matched) warn(WARN_NO_LOG_MATCH, "\nWARNING: no log file matches %s", g.spec.c_str());
+}
+
+void warn_not_regular(const char* name) {
+    warn(WARN_NOT_REGULAR, "\nWARNING: %s is not a regular file", name);
 }
 
 }  // namespace
@@ -149,8 +162,10 @@ void vexo_main::enter_results_folder() {
             if (!waited) printf("\nWaiting for another run in this results folder");
             waited = true;
             fflush(stdout);
-        });
+        }, settings.lock_wait);
     } while (results_lock == platform::LOCK_FOLDER_GONE);
+    if (results_lock == platform::LOCK_FOLDER_BUSY)
+        fatal_error("Another run has held this results folder for %i seconds", settings.lock_wait);
     if (results_lock >= 0) results_dir = platform::current_dir();
     if (results_lock < 0 || results_dir.empty())
         fatal_error("Couldn't enter results folder %s", settings.output_directory);
@@ -166,7 +181,8 @@ void vexo_main::write_results(const char* /*log_file*/) {
     std::string stylesheet;
     if (!out_dir.empty() && out_dir != ".") {
         printf("Reading vexo.css\n");
-        if (FILE* css = fopen("vexo.css", "rb")) {
+        // Read only when it is a regular file: a FIFO there must not hang the run.
+        if (FILE* css = platform::open_input("vexo.css").stream) {
             char buffer[65536];
             size_t n;
             while ((n = fread(buffer, 1, sizeof buffer, css)) > 0) stylesheet.append(buffer, n);
@@ -190,7 +206,7 @@ void vexo_main::write_results(const char* /*log_file*/) {
             css.puts(stylesheet);
             css.close();
         } else {
-            printf("\nCouldn't write vexo.css, using default stylesheets");
+            print_message("\nCouldn't write vexo.css, using default stylesheets");
             settings.stylesheet_file = false;
         }
     } else if (css_published) {
@@ -213,22 +229,30 @@ void vexo_main::write_results(const char* /*log_file*/) {
     platform::change_dir(start_dir);
 
     std::vector<log_group> groups = resolve_log_specs(settings.log_specs);
-    const std::string* last_file = nullptr;
+    const log_file* last_file = nullptr;
     for (const log_group& g : groups)
-        if (!g.files.empty()) last_file = &g.files.back();
+        for (const log_file& f : g.files)
+            if (f.regular) last_file = &f;
     // A typing error in a command line must not replace the pages with empty ones.
     if (!last_file) {
-        for (const log_group& g : groups) print_unmatched(g);
+        for (const log_group& g : groups) {
+            print_unmatched(g);
+            for (const log_file& f : g.files) warn_not_regular(f.path.c_str());
+        }
         fatal_error("No log file to analyse");
     }
     old_pages.start(staging.folder_name());
     for (const log_group& g : groups) {
         print_unmatched(g);
-        for (const std::string& f : g.files) {
-            analyze(f.c_str(), totals.get(), &f == last_file);
+        for (const log_file& f : g.files) {
+            if (f.regular) analyze(f.path.c_str(), totals.get(), &f == last_file);
+            else warn_not_regular(f.path.c_str());
             platform::change_dir(start_dir);
         }
     }
+    // Every file was swapped for something else after the names were resolved.
+    if (report.files.empty()) fatal_error("No log file to analyse");
+    if (chat->is_open()) chat->finish();
     printf("\n");
     if (game_list.is_open()) close_game_list();
     staging.enter();
@@ -290,13 +314,20 @@ bool vexo_main::write_game(resultdata* game, analyzelog* parser) {
 }
 
 void vexo_main::analyze(const char* name, resultdata_total* totals, bool last) {
-    FILE* file = fopen(name, "rb");
+    // Never blocks, whatever the name stands for by now.
+    const platform::input_file input = platform::open_input(name);
+    if (!input.regular) {
+        warn_not_regular(name);
+        return;
+    }
+    FILE* file = input.stream;
     if (!file) fatal_error("vexo_main::analyze - can't open %s", name);
-    long long size = 0;
-    if (fseeko(file, 0, SEEK_END) == 0) size = ftello(file);
-    if (size < 0) size = 0;
-    fseeko(file, 0, SEEK_SET);
-    printf("\nParsing %s [%lld byte]", name, size);
+    // The log is read up to the size it has now; what is written to it
+    // while it is read is for the next run.
+    const long long size = input.size;
+    const std::string parsing = "\nParsing " + std::string(name) + " [" + std::to_string(size) + " byte]";
+    fputs(parsing.c_str(), stdout);
+    set_message_heading(parsing);
     staging.enter();
     printf("\n- Writing game stats        ");
     platform::flush_console();
@@ -313,7 +344,7 @@ void vexo_main::analyze(const char* name, resultdata_total* totals, bool last) {
     if (!records[0]) records[0].reset(new resultdata(&settings));
     records[0]->renew();
     resultdata* game = records[0].get();
-    log_reader reader(file);
+    log_reader reader(file, size);
     if (settings.chat_log && !chat->is_open()) chat->open();
     report.files.emplace_back();
     file_report& file_counts = report.files.back();
@@ -332,17 +363,16 @@ void vexo_main::analyze(const char* name, resultdata_total* totals, bool last) {
             if (!parser.parse()) break;
             game->sort_players(settings.sort_order, false);
             long long percent = size > 0 ? reader.position() * 100 / size : 100;
-            if (percent > 100) percent = 100;   // the log grew while it was read
             printf("\b\b\b\b\b\b\b(%3i %%)", static_cast<int>(percent));
             // The same bytes either way; the console is only pushed when
             // the figure it shows changes.
             if (percent != shown_percent) platform::flush_console();
             shown_percent = percent;
             if (!list_game(game, &parser)) {
-                file_counts.games.push_back({0, last_drop});
+                file_counts.add_game({0, last_drop});
                 continue;
             }
-            file_counts.games.push_back({games_written, DROP_NONE});
+            file_counts.add_game({games_written, DROP_NONE});
             file_counts.listed++;
             file_counts.kill_lines_listed += parser.counts.kills[KILL_COUNTED] - kill_lines_before;
             for (int i = 0; i < game->player_count; i++) report.kills_listed += game->players[i].kills[0];
@@ -372,7 +402,10 @@ void vexo_main::analyze(const char* name, resultdata_total* totals, bool last) {
                  kill_lines > INT32_MAX ? INT32_MAX : static_cast<int>(kill_lines));
         }
         if (settings.data_file) printf("\nWriting vexodata.txt");
+        const long long now = platform::current_size(file);
+        if (now > size) file_counts.bytes_left = now - size;
         fclose(file);
     }
+    set_message_heading("");
     if (last && chat->is_open()) chat->finish();
 }

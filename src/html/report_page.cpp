@@ -7,6 +7,7 @@
 #include "app/vexo_main.h"
 #include "app/warnings.h"
 #include "html/primitives.h"
+#include "html/private_text.h"
 #include "total/resultdata_total.h"
 
 namespace {
@@ -45,9 +46,12 @@ const char* drop_text(drop_reason reason) {
 
 void file_section(html_page& o, const file_report& f, int index) {
     const log_counts& c = f.counts;
-    o.print("<p class=\"title\">Log file %i: %s</p>", index, html_escape(f.name.c_str()).c_str());
+    o.print("<p class=\"title\">Log file %i: %s</p>", index, html_escape(file_name_for_report(f.name).c_str()).c_str());
     html_table_open(o, TABLE_ATTRIBUTES);
     text_row(o, "Size", std::to_string(f.size) + " byte");
+    if (f.bytes_left > 0)
+        text_row(o, "Written after the run opened the file (left for the next run)",
+                 std::to_string(f.bytes_left) + " byte");
     count_row(o, "Lines read", c.lines());
 
     section_row(o, "Lines by time stamp");
@@ -71,7 +75,8 @@ void file_section(html_page& o, const file_report& f, int index) {
     section_row(o, "Lines not understood (no time-stamp form, or no event word)");
     count_row(o, "Lines not understood", c.not_understood);
     for (const log_counts::numbered_line& line : c.first_not_understood)
-        text_row(o, "Line " + std::to_string(line.number), html_escape(line.text.c_str()), "align=left");
+        text_row(o, "Line " + std::to_string(line.number), html_escape(quote_for_report(line.text).c_str()),
+                 "align=left");
 
     section_row(o, "Games");
     count_row(o, "Games started (InitGame:)", c.events[EV_INIT_GAME]);
@@ -79,13 +84,10 @@ void file_section(html_page& o, const file_report& f, int index) {
     count_row(o, "Games ended by Warmup:", c.events[EV_WARMUP]);
     count_row(o, "Games ended by the end of the file", c.ended_by_eof ? 1 : 0);
     count_row(o, "Games listed", static_cast<uint64_t>(f.listed));
-    uint64_t dropped[DROP_REASONS] = {};
-    for (const game_fate& g : f.games)
-        if (g.reason != DROP_NONE) dropped[g.reason]++;
     for (int reason = DROP_NONE + 1; reason < DROP_REASONS; reason++)
-        if (dropped[reason] > 0)
+        if (f.dropped[reason] > 0)
             count_row(o, std::string("Games dropped: ") + drop_text(static_cast<drop_reason>(reason)),
-                      dropped[reason]);
+                      f.dropped[reason]);
 
     section_row(o, "Kill lines");
     count_row(o, "Kill lines read", c.events[EV_KILL]);
@@ -122,6 +124,10 @@ void file_section(html_page& o, const file_report& f, int index) {
         o.puts("</tr>\r\n");
     }
     html_table_close(o);
+    if (f.games_ended > f.games.size())
+        html_paragraph(o, "<b>%llu more games are not listed here (%llu in all).</b>",
+                       static_cast<unsigned long long>(f.games_ended - f.games.size()),
+                       static_cast<unsigned long long>(f.games_ended));
 }
 
 }  // namespace

@@ -5,13 +5,20 @@
 
 static constexpr size_t BLOCK = 1 << 16;
 
-log_reader::log_reader(FILE* stream) : stream(stream), buffer(new char[BLOCK]) {}
+log_reader::log_reader(FILE* stream, long long limit) : stream(stream), buffer(new char[BLOCK]), left(limit) {}
 
 log_reader::~log_reader() {}
 
 bool log_reader::fill() {
     begin = 0;
-    end = fread(buffer.get(), 1, BLOCK, stream);
+    size_t want = BLOCK;
+    if (left >= 0 && static_cast<unsigned long long>(left) < want) want = static_cast<size_t>(left);
+    end = want > 0 ? fread(buffer.get(), 1, want, stream) : 0;
+    if (left >= 0) left -= static_cast<long long>(end);
+    if (want == 0) {
+        at_eof = true;
+        return false;
+    }
     if (end == 0) {
         if (feof(stream)) at_eof = true;
         if (ferror(stream)) read_error = true;

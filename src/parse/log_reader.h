@@ -1,6 +1,8 @@
 // log_reader: reads a log file in large blocks and hands out lines the way
 // fgets with a 2047-byte count would: at most 2046 characters per piece, the
-// line feed kept; a longer line arrives as several pieces.
+// line feed kept; a longer line arrives as several pieces. Reads no more
+// than a given number of bytes: a log still being written ends where it
+// ended when the run opened it.
 #pragma once
 #include <cstdio>
 #include <memory>
@@ -9,7 +11,8 @@ constexpr int LOG_LINE_MAX = 2048;
 
 class log_reader {
 public:
-    explicit log_reader(FILE* stream);
+    // `limit`: the bytes to read at most; below 0, up to the end of the file.
+    explicit log_reader(FILE* stream, long long limit = -1);
     virtual ~log_reader();
 
     // Copies the next piece into `line` (LOG_LINE_MAX bytes) and terminates it.
@@ -25,6 +28,7 @@ private:
     std::unique_ptr<char[]> buffer;
     size_t begin = 0, end = 0;
     long long consumed = 0;
+    long long left;   // bytes still to be read from the stream; below 0 no limit
     bool at_eof = false;
     bool read_error = false;
 };

@@ -306,14 +306,22 @@ void open_in_viewer(const std::string& folder, const std::string& file) {
     waitpid(pid, &status, 0);
 }
 
-int lock_folder(const std::string& path, const std::function<void()>& on_wait) {
+int lock_folder(const std::string& path, const std::function<void()>& on_wait, int wait_seconds) {
     // O_CLOEXEC: a viewer started after the run must not hold the lock. A
     // results folder given as a link to a folder is that folder.
     const int fd = open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0) return -1;
     if (flock(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK) {
         on_wait();
-        while (flock(fd, LOCK_EX) != 0 && errno == EINTR) {
+        // Tried again every 50 ms: a blocking flock cannot be given a time limit.
+        const int64_t deadline = clock_ms() + static_cast<int64_t>(wait_seconds) * 1000;
+        while (flock(fd, LOCK_EX | LOCK_NB) != 0 && (errno == EWOULDBLOCK || errno == EINTR)) {
+            const int64_t left = deadline - clock_ms();
+            if (left <= 0) {
+                close(fd);
+                return LOCK_FOLDER_BUSY;
+            }
+            usleep(static_cast<useconds_t>(std::min<int64_t>(left, 50) * 1000));
         }
         // The run before created the folder and removed it again when it
         // ended on an error: the caller makes it anew.

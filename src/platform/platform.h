@@ -89,11 +89,13 @@ std::vector<dir_entry> find_entries(const std::string& folder, const std::string
 // Opens the folder `path`, makes it the working folder and locks it against
 // every other process that locks it so, until unlock_folder or the end of the
 // process. When another process holds the lock, `on_wait` is called once and
-// the call waits for it. Returns the lock's handle, -1 when the folder
-// cannot be opened or entered, or LOCK_FOLDER_GONE when the folder was
-// removed while the call waited.
+// the call waits for it, at most `wait_seconds`. Returns the lock's handle,
+// -1 when the folder cannot be opened or entered, LOCK_FOLDER_GONE when the
+// folder was removed while the call waited, or LOCK_FOLDER_BUSY when the
+// other process held it all that time.
 constexpr int LOCK_FOLDER_GONE = -2;
-int lock_folder(const std::string& path, const std::function<void()>& on_wait);
+constexpr int LOCK_FOLDER_BUSY = -3;
+int lock_folder(const std::string& path, const std::function<void()>& on_wait, int wait_seconds);
 void unlock_folder(int handle);
 
 // A file that grows beyond the process's size limit fails its write instead
