@@ -262,3 +262,33 @@ TEST(WebRun, LongListsArePagedAndKeepTheirLimits) {
 }
 
 }  // namespace
+
+namespace {
+
+// Every "page" of vexo.json and every address of search.js names a page of
+// the set, both list the same players, and no "<" stands in either.
+TEST(WebRun, SearchDataAndMachineDataNamePagesThatExist) {
+    scratch_dir dir;
+    write_file(dir / "a.log", game("dm1", {"n\\<b>Al</b>\\t\\0", "n\\^1Bo\"b\\t\\0", "n\\Cy\\t\\0"},
+                                   "  0:10 Kill: 0 1 10: x\n  0:20 Kill: 1 2 10: x\n"));
+    ASSERT_EQ(run_vexo(dir.path, {"/w", "a.log"}).code, 0);
+    const std::string search = read_file(dir / "vexo_web/search.js");
+    const std::string json = read_file(dir / "vexo_web/vexo.json");
+    for (const std::string* text : {&search, &json}) {
+        EXPECT_EQ(text->find('<'), std::string::npos) << *text;
+        std::vector<std::string> pages;
+        for (size_t at = 0; (at = text->find(".html\"", at)) != std::string::npos; at++) {
+            const size_t start = text->rfind('"', at) + 1;
+            pages.push_back(text->substr(start, at + 5 - start));
+        }
+        EXPECT_EQ(pages.size(), text == &search ? 3u : 4u) << *text;   // vexo.json: 3 players, 1 game
+        for (const std::string& p : pages) EXPECT_TRUE(fs::is_regular_file(dir / ("vexo_web/" + p))) << p;
+    }
+    EXPECT_EQ(search.compare(0, 17, "var VEXO_SEARCH=["), 0);
+    EXPECT_NE(search.find("[\"\\u003cb\\u003eAl\\u003c/b\\u003e\",\"" + player_address("&lt;b&gt;al&lt;/b&gt;")),
+              std::string::npos)
+        << search;
+    EXPECT_NE(json.find("\"name\": \"Bo\\\"b\""), std::string::npos) << json;
+}
+
+}  // namespace
