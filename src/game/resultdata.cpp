@@ -12,8 +12,8 @@ static constexpr size_t MATRIX_CELLS =
     static_cast<size_t>(MAX_PLAYER_SLOTS) * MAX_PLAYER_SLOTS * MAX_WEAPONS;
 
 resultdata::resultdata(const settings_t* settings)
-    : settings(settings), player_count(0), start_time(0), end_time(0), timelimit(0), fraglimit(0), too_many_clients(false),
-      used_extent(0) {
+    : settings(settings), player_count(0), start_time(0), end_time(0), timelimit(0), fraglimit(0),
+      too_many_clients(false), used_extent(0) {
     // calloc: the zero pages of the 16 MiB matrix cost memory only once written.
     uint16_t* matrix = static_cast<uint16_t*>(calloc(MATRIX_CELLS, sizeof(uint16_t)));
     if (!matrix) fatal_error("Out of memory");
