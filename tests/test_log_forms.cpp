@@ -90,8 +90,8 @@ std::string row(const std::string& label, const std::string& value) {
 }
 
 // Game 1 listed (one kill line of an unknown client, one with a weapon id
-// beyond the table, one after "Exit:"), game 2 dropped (one player), game 3
-// cut off by the end of the file in its warm-up.
+// beyond the base game's table, one after "Exit:"), game 2 dropped (one
+// player), game 3 cut off by the end of the file in its warm-up.
 const char* const MIXED_LOG =
     "junk <line> & more\n"
     "  0:00 InitGame: \\g_gametype\\0\\mapname\\Pebble\n"
@@ -151,16 +151,18 @@ TEST(LogRuns, EveryFormListsItsGameAndTheReportCountsTheLines) {
              row("Lines not understood", "1") + "<tr>\r\n<td align=left>Line 1</td>\r\n"
                                                    "<td align=left>junk &lt;line&gt; &amp; more</td>",
              row("Games started (InitGame:)", "3") + row("Games ended by ShutdownGame:", "2") +
-                 row("Games ended by Warmup:", "1") + row("Games ended by the end of the file", "1") +
+                 row("Games ended by Warmup:", "1") +
+                 row("Games ended by the next InitGame: (no ShutdownGame: before it)", "0") +
+                 row("Games ended by the end of the file", "1") +
                  row("Games listed", "1") + row("Games dropped: fewer than two active players", "1"),
-             row("Kill lines read", "7") + row("Counted", "4") +
-                 row("Counted with the weapon id reset to 0 (after the weapon warning)", "1") +
-                 row("Counted in the listed games", "3") + row("No counter changed: after Exit: or Game_End:", "1") +
+             row("Kill lines read", "7") + row("Counted", "4") + row("Counted in the listed games", "3") + row("No counter changed: after Exit: or Game_End:", "1") +
                  row("No counter changed: during a warm-up or while events are skipped", "1") +
                  row("No counter changed: unknown client", "1"),
              std::string("<td align=left><a href=\"vexo_games/game_4.htm\">Game 4</a></td>\r\n</tr>\r\n<tr>\r\n"
                          "<td align=left>2</td>\r\n<td align=left>dropped: fewer than two active players</td>"),
-             row("no game listed from a log file", "1") + row("weapon id beyond the table, reset to 0", "1"),
+             row("Quake III", "3") + "<tr>\r\n<th colspan=2 align=left bgcolor=#000080>Kill lines counted by weapon</th>\r\n</tr>\r\n" +
+                 row("Railgun", "3") + row("weapon 40", "1") + "</table>",
+             row("no game listed from a log file", "1") + "</table>",
              row("Kills in the totals (all players)", "9") + row("Kills counted in the listed games", "9") +
                  "</table>\r\n<p><b>The totals hold exactly the kills of the listed games.</b></p>",
          })

@@ -1,4 +1,4 @@
-// Weapon display names and the item class names of the pickup counters.
+// The item class names of the pickup counters.
 #include "game/weapons.h"
 
 #include <cstdio>
@@ -25,16 +25,4 @@ int item_index_of(const char* class_name) {
     for (int i = 0; i < ITEM_COUNT; i++)
         if (class_name[0] == item_names[i][0] && strcmp(class_name, item_names[i]) == 0) return i;
     return -1;
-}
-
-std::string weapon_name(int id) {
-    static const char* const names[21] = {
-        "All weapons", "Shotgun", "Gauntlet", "Machinegun", "Grenade", "Grenade splash",
-        "Rocket", "Rocket splash", "Plasma", "Plasma splash", "Railgun", "Lightning gun",
-        "BFG", "BFG splash", nullptr, nullptr, nullptr, nullptr, "Telefrag", nullptr, "Suicide",
-    };
-    if (id >= 0 && id < 21 && names[id]) return names[id];
-    char buffer[64];
-    snprintf(buffer, sizeof buffer, "weapon %i", id);
-    return buffer;
 }

@@ -6,6 +6,7 @@
 
 #include "app/fatal.h"
 #include "app/settings.h"
+#include "game/dialect.h"
 #include "game/resultdata.h"
 #include "parse/chat_log.h"
 #include "parse/funname.h"
@@ -28,12 +29,25 @@ static constexpr size_t INFO_VALUE_SIZE = 128;
 analyzelog::analyzelog(log_reader* log_stream, resultdata* results, const settings_t* settings, chat_log* chat)
     : chat(chat), log_stream(log_stream), results(results), settings(settings), cursor(""),
       last_time(0), exit_seen(false), form(FORM_MIN_SEC), stamp_seconds(0), game_open(false),
-      has_date_reference(false), date_reference(0) {}
+      has_date_reference(false), date_reference(0), paused(false), paused_after_exit(false),
+      line_held(false), replaying(false) {
+    memset(kept_team, -1, sizeof kept_team);
+    held_line[0] = 0;
+}
 
 analyzelog::~analyzelog() {}
 
 int analyzelog::parse() {
     char line[LOG_LINE_MAX];
+    if (line_held) {
+        // The line was counted when it ended the game before.
+        line_held = false;
+        replaying = true;
+        memcpy(line, held_line, sizeof line);
+        const int ended = parse_line(line);
+        replaying = false;
+        if (ended) return 1;
+    }
     for (;;) {
         if (log_stream->read_line(line)) {
             if (parse_line(line)) return 1;
@@ -87,7 +101,7 @@ inline int analyzelog::line_time(const char* time_token) {
 const char* const event_words[EVENT_KINDS] = {
     "Item:", "Kill:", "----", "ClientUserinfoChanged:", "ClientBegin:", "ClientConnect:",
     "ClientDisconnect:", "say:", "sayteam:", "score:", "InitGame:", "Warmup:", "Game_Start:",
-    "Game_End:", "Exit:", "ShutdownGame:", "",
+    "Game_End:", "Exit:", "ShutdownGame:", "words of the game's dialect", "",
 };
 
 namespace {
@@ -255,9 +269,18 @@ int analyzelog::parse_line(char* line) {
             kind = classify(event, event_length);
         }
     }
-    counts.forms[form]++;
-    counts.events[kind]++;
-    if (form == FORM_UNKNOWN || kind == EV_UNKNOWN) note_not_understood(line);
+    const dialect_word* own_word = nullptr;
+    if (kind == EV_UNKNOWN && results->game_dialect->word_count) {
+        const dialect& d = *results->game_dialect;
+        for (size_t k = 0; k < d.word_count && !own_word; k++)
+            if (strcmp(event, d.words[k].word) == 0) own_word = &d.words[k];
+        if (own_word) kind = EV_DIALECT;
+    }
+    if (!replaying) {
+        counts.forms[form]++;
+        counts.events[kind]++;
+        if (form == FORM_UNKNOWN || kind == EV_UNKNOWN) note_not_understood(line);
+    }
 
     // A dropped game takes no more lines until it ends: only its chat is
     // written, and the flags that follow the log are kept.
@@ -280,6 +303,13 @@ int analyzelog::parse_line(char* line) {
             case EV_KILL:
                 counts.kills[KILL_DROPPED_GAME]++;
                 return 0;
+            case EV_INIT_GAME:
+                if (!game_open || !results->game_dialect->init_game_ends_game) return 0;
+                game_open = false;
+                results->clear_clients();
+                counts.ended_by_init_game++;
+                hold_line(line);
+                return 1;
             default:
                 return 0;
         }
@@ -287,7 +317,7 @@ int analyzelog::parse_line(char* line) {
     char general[GENERAL_SIZE];
     switch (kind) {
         case EV_ITEM: {
-            if (ignore_events) return 0;
+            if (ignore_events || paused) return 0;
             char item[ITEM_SIZE];
             next_token(general, sizeof general, ' ');
             int client = diverse::read_int(general);
@@ -295,28 +325,20 @@ int analyzelog::parse_line(char* line) {
             results->add_item(client, item, line_time(time_token));
             break;
         }
-        case EV_KILL: {
-            if (ignore_events) {
-                counts.kills[ignore_after_exit ? KILL_AFTER_EXIT : KILL_SKIPPED]++;
-                return 0;
-            }
-            next_token(general, sizeof general, ' ');
-            int killer = diverse::read_int(general);
-            next_token(general, sizeof general, ' ');
-            int victim = diverse::read_int(general);
-            next_token(general, sizeof general, ' ');
-            int weapon = diverse::read_int(general);
-            // add_kill: 0 counted, 1 a bot's kill left out, 2 no such client.
-            const int result = results->add_kill(killer, victim, weapon, line_time(time_token));
-            const unsigned fate = static_cast<unsigned>(result);
-            counts.kills[fate <= KILL_UNKNOWN_CLIENT ? fate : unsigned{KILL_UNKNOWN_CLIENT}]++;
+        case EV_KILL:
+            kill(time_token);
             break;
-        }
         case EV_USERINFO:
             if (ignore_events) return 0;
             userinfo_changed(time_token);
             break;
         case EV_CONNECT:
+            if (results->game_dialect->connect_reader) {
+                line_event e;
+                results->game_dialect->connect_reader(cursor, e);
+                dialect_event(e, time_token);
+                break;
+            }
             next_token(general, sizeof general, ' ');
             results->client_connect(diverse::read_int(general), line_time(time_token));
             break;
@@ -329,6 +351,12 @@ int analyzelog::parse_line(char* line) {
             say();
             break;
         case EV_SCORE: {
+            if (results->game_dialect->score_reader) {
+                line_event e;
+                results->game_dialect->score_reader(cursor, e);
+                dialect_event(e, time_token);
+                break;
+            }
             char ping[GENERAL_SIZE];
             next_token(general, sizeof general, ' ');
             next_token(general, sizeof general, ' ');
@@ -339,10 +367,25 @@ int analyzelog::parse_line(char* line) {
             break;
         }
         case EV_INIT_GAME:
+            if (game_open && results->game_dialect->init_game_ends_game) {
+                // The server changed the map without ending the game: it ends
+                // at the time last read, and this line starts the next one.
+                game_open = false;
+                results->end_game(last_time);
+                counts.ended_by_init_game++;
+                hold_line(line);
+                return 1;
+            }
             game_open = true;
             init_game(line_time(time_token));
             break;
         case EV_WARMUP:
+            if (results->game_dialect->warmup_pauses) {
+                paused = true;
+                paused_after_exit = false;
+                break;
+            }
+            counts.ended_by_warmup++;
             results->end_game(line_time(time_token));
             ignore_events = true;
             ignore_after_exit = false;
@@ -354,9 +397,20 @@ int analyzelog::parse_line(char* line) {
             stop_counting(true);
             break;
         case EV_EXIT:
-            stop_counting(true);
+            if (results->game_dialect->warmup_pauses) {
+                paused = true;
+                paused_after_exit = true;
+            } else {
+                stop_counting(true);
+            }
             exit_seen = true;
             break;
+        case EV_DIALECT: {
+            line_event e;
+            own_word->read(cursor, e);
+            dialect_event(e, time_token);
+            break;
+        }
         case EV_SHUTDOWN:
             game_open = false;
             results->end_game(line_time(time_token));
@@ -371,6 +425,120 @@ int analyzelog::parse_line(char* line) {
     return 0;
 }
 
+void analyzelog::hold_line(const char* line) {
+    const size_t n = strnlen(line, sizeof held_line - 1);
+    memcpy(held_line, line, n);
+    held_line[n] = 0;
+    line_held = true;
+}
+
+void analyzelog::kill(const char* time_token) {
+    char general[GENERAL_SIZE];
+    next_token(general, sizeof general, ' ');
+    int killer = diverse::read_int(general);
+    next_token(general, sizeof general, ' ');
+    int victim = diverse::read_int(general);
+    next_token(general, sizeof general, ' ');
+    int id = diverse::read_int(general);
+    // The weapon is known (and a new one numbered) whether the line counts or not.
+    const char* names = cursor;
+    size_t text_length = 0;
+    const char* text = mod_text(names, text_length);
+    bool disagrees = false;
+    const dialect& d = *results->game_dialect;
+    const int weapon = id < 0 ? 0 : resolve_weapon(d, results->dialect_version, id, text, text_length, disagrees);
+    if (disagrees) counts.mod_text_disagrees++;
+    if (ignore_events || paused) {
+        counts.kills[ignore_events ? (ignore_after_exit ? KILL_AFTER_EXIT : KILL_SKIPPED)
+                                   : (paused_after_exit ? KILL_AFTER_EXIT : KILL_SKIPPED)]++;
+        return;
+    }
+    if (weapon == WEAPON_TEAM_CHANGE) {
+        counts.kills[KILL_TEAM_CHANGE]++;
+        return;
+    }
+    const int time = line_time(time_token);
+    if (d.names_from_kill_lines && text) {
+        // "<killer> killed <victim> by <MOD text>": the killer's name up to
+        // the first " killed ", the victim's from there to the last " by ".
+        while (*names == ' ') names++;
+        const char* killed = strstr(names, " killed ");
+        const char* by = text - 4;
+        if (killed && killed + 8 <= by) {
+            name_from_kill_line(killer, names, killed, time);
+            name_from_kill_line(victim, killed + 8, by, time);
+        }
+    }
+    const int result = results->add_kill(killer, victim, id < 0 ? -1 : weapon, time);
+    switch (result) {
+        case KILL_RESULT_COUNTED:
+            counts.kills[KILL_COUNTED]++;
+            if (static_cast<size_t>(weapon) >= counts.kills_by_weapon.size())
+                counts.kills_by_weapon.resize(static_cast<size_t>(weapon) + 1, 0);
+            counts.kills_by_weapon[weapon]++;
+            break;
+        case KILL_RESULT_BOT: counts.kills[KILL_BOT]++; break;
+        case KILL_RESULT_NOT_A_PLAYER: counts.kills[KILL_NOT_A_PLAYER]++; break;
+        default: counts.kills[KILL_UNKNOWN_CLIENT]++; break;
+    }
+}
+
+void analyzelog::name_from_kill_line(int client, const char* from, const char* to, int time) {
+    if (client < 0 || client >= results->game_dialect->client_limit || client >= MAX_CLIENT_IDS) return;
+    if (results->clients[client].state == 1) return;
+    char name[NAME_SIZE];
+    size_t n = static_cast<size_t>(to - from);
+    if (n > NAME_SIZE - 1) n = NAME_SIZE - 1;
+    memcpy(name, from, n);
+    name[n] = 0;
+    results->client_userinfo(client, name, -1, kept_team[client] >= 0 ? kept_team[client] : 0, time);
+}
+
+void analyzelog::dialect_event(const line_event& e, const char* time_token) {
+    const bool client = e.client >= 0 && e.client < MAX_CLIENT_IDS;
+    switch (e.kind) {
+        case line_event::NOTHING:
+            break;
+        case line_event::CONNECT:
+            results->client_connect(e.client, line_time(time_token));
+            break;
+        case line_event::NAMED_CONNECT: {
+            const int time = line_time(time_token);
+            results->client_connect(e.client, time);
+            if (!client) break;
+            kept_team[e.client] = -1;
+            if (!ignore_events && results->client_userinfo(e.client, e.name, -1, 0, time)) stop_counting(false);
+            break;
+        }
+        case line_event::TEAM:
+        case line_event::RENAME: {
+            if (!client || ignore_events) break;
+            const int time = line_time(time_token);
+            const client_t& c = results->clients[e.client];
+            const bool named = c.state == 1 && c.slot >= 0 && c.slot < results->player_count;
+            if (e.kind == line_event::TEAM) {
+                kept_team[e.client] = static_cast<int8_t>(e.team);
+                if (!named) break;
+                const player_t& p = results->players[c.slot];
+                const std::string name = p.name;
+                if (results->client_userinfo(e.client, name.c_str(), p.bot_skill, e.team, time)) stop_counting(false);
+            } else {
+                const int team = named ? results->players[c.slot].team : kept_team[e.client] >= 0 ? kept_team[e.client] : 0;
+                const int bot = named ? results->players[c.slot].bot_skill : -1;
+                if (results->client_userinfo(e.client, e.name, bot, team, time)) stop_counting(false);
+            }
+            break;
+        }
+        case line_event::PING:
+            results->add_ping(e.client, e.ping);
+            break;
+        case line_event::ROUND_START:
+            paused = false;
+            paused_after_exit = false;
+            break;
+    }
+}
+
 void analyzelog::userinfo_changed(const char* time_token) {
     char general[GENERAL_SIZE];
     char name[NAME_SIZE] = "";
@@ -378,6 +546,11 @@ void analyzelog::userinfo_changed(const char* time_token) {
     char team_text[TEAM_SIZE] = "";
     next_token(general, sizeof general, ' ');
     int client = diverse::read_int(general);
+    if (results->game_dialect->userinfo_no_change) {
+        const char* p = cursor;
+        while (*p == ' ') p++;
+        if (strncmp(p, "<no change>", 11) == 0) return;
+    }
     char key[GENERAL_SIZE];
     next_token(key, sizeof key, '\\');
     while (key[0]) {
@@ -400,19 +573,32 @@ void analyzelog::say() {
     next_token(text, sizeof text, '\n');
     // The speaker is looked up only for a line that is written.
     if (!settings->chat_log || !chat || !chat->is_open()) return;
-    int slot = results->find_player(speaker);
+    const char* name = speaker;
+    if (results->game_dialect->chat_number_first) {
+        // "<client number> <name>": the name alone.
+        const char* p = name;
+        while (*p >= '0' && *p <= '9') p++;
+        if (p != name && *p == ' ') name = p + 1;
+    }
+    int slot = results->find_player(name);
     bool spectator = slot >= 0 && results->players[slot].team == 3;
-    chat->line(diverse::funname_to_html(speaker), diverse::funname_to_html(text),
-               results->game_type == 1 && spectator);
+    chat->line(diverse::funname_to_html(name), diverse::funname_to_html(text),
+               results->game_type == results->game_dialect->one_on_one_type && spectator);
 }
 
 void analyzelog::init_game(int time) {
-    ignore_events = results->game_type == 1 && exit_seen;
+    ignore_events = results->game_type == results->game_dialect->one_on_one_type && exit_seen;
     ignore_after_exit = ignore_events;   // the one-on-one match before ended with "Exit:"
     exit_seen = false;
+    paused = false;
+    paused_after_exit = false;
     results->init_game(time);
+    const char* pairs = cursor;
     char key[INFO_KEY_SIZE];
     char value[INFO_VALUE_SIZE];
+    bool has_game_name = false, has_type = false;
+    int type = results->game_type;
+    char game_name[INFO_VALUE_SIZE] = "";
     do {
         next_token(key, sizeof key, '\\');
         next_token(value, sizeof value, '\\');
@@ -422,12 +608,22 @@ void analyzelog::init_game(int time) {
                 if (*c >= 'A' && *c <= 'Z') *c = static_cast<char>(*c - 'A' + 'a');
         } else if (strcmp(key, "gamename") == 0) {
             copy_field(results->game_name, sizeof results->game_name, value);
+            copy_field(game_name, sizeof game_name, value);
+            has_game_name = true;
         } else if (strcmp(key, "fraglimit") == 0) {
             results->fraglimit = diverse::read_int(value);
         } else if (strcmp(key, "timelimit") == 0) {
             results->timelimit = diverse::read_int(value);
         } else if (strcmp(key, "g_gametype") == 0) {
-            results->set_game_type(diverse::read_int(value));
+            type = diverse::read_int(value);
+            has_type = true;
         }
     } while (value[0]);
+    // The game's dialect, then its game type's name in that dialect.
+    const dialect& d = dialect_of_game(game_name, has_game_name, pairs);
+    results->set_dialect(d, d.version_of ? d.version_of(game_name) : 0);
+    if (has_type || results->game_type_name[0]) results->set_game_type(type);
+    const size_t index = static_cast<size_t>(dialect_index(d));
+    if (counts.games_by_dialect.size() <= index) counts.games_by_dialect.resize(index + 1, 0);
+    counts.games_by_dialect[index]++;
 }

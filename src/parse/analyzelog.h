@@ -9,6 +9,8 @@
 #include "parse/log_counts.h"
 #include "parse/log_reader.h"
 
+struct line_event;
+
 class resultdata;
 class settings_t;
 class chat_log;
@@ -52,4 +54,20 @@ private:
     void userinfo_changed(const char* time_token);
     void say();
     void init_game(int time);
+    void kill(const char* time_token);
+    void hold_line(const char* line);
+    // A line of the game's dialect's own (or one its readers read): what it asks.
+    void dialect_event(const line_event& e, const char* time_token);
+    // A client named by a kill line of a dialect that does so.
+    void name_from_kill_line(int client, const char* from, const char* to, int time);
+    // Urban Terror's pause of the counting of kills and items (warm-up, half
+    // time), set by "Warmup:" and "Exit:", ended by the round start.
+    bool paused;
+    bool paused_after_exit;
+    // Teams given to clients by team lines, for a name that comes later (-1 none).
+    int8_t kept_team[512];
+    // An "InitGame:" that ended the game before it: read again, for the next game.
+    char held_line[LOG_LINE_MAX];
+    bool line_held;
+    bool replaying;
 };

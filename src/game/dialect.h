@@ -1,0 +1,173 @@
+// dialect: everything that differs between the mods whose servers write this
+// family of logs. One dialect per file under game/dialects/, each a table of
+// facts: how its InitGame: line names it, its weapons (MOD texts, ids and
+// display names), its game type names, how its matches start, pause and end,
+// how it names clients, and the readers of its own lines. The parser, the game
+// record, the totals and the page writers ask a game's dialect; none of them
+// holds a table of its own. A dialect file registers itself (register_dialect
+// at static initialisation); adding a mod is adding a file.
+//
+// Dialects are constant after their registration; the weapon numbers they
+// give come from the run's weapon registry (game/weapon_registry.h). Only the
+// parser's thread resolves weapons; any thread may read a dialect.
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <unordered_map>
+#include <vector>
+#include "total/player.h"
+
+// One MOD text of a dialect's weapon table.
+struct weapon_row {
+    const char* text;     // the MOD text
+    int16_t ids[3];       // its id in each version of the dialect (-1: none); one column for most
+    const char* name;     // display name; nullptr: a team change, which changes no counter;
+                          // "": a known text named like a text no table knows
+};
+
+// A table of rows, shared by dialects that use the same weapons.
+struct weapon_table {
+    const weapon_row* rows;
+    size_t count;
+};
+
+// What one of a dialect's own lines asks of the game, as its reader found it.
+struct line_event {
+    enum kind_t {
+        NOTHING,
+        CONNECT,          // a connect without a name
+        NAMED_CONNECT,    // a connect, then the name with team 0
+        TEAM,             // the client's new team
+        RENAME,           // the client's new name
+        PING,             // a ping sample
+        ROUND_START,      // the counting starts (again)
+    } kind = NOTHING;
+    int client = -1;
+    int team = -1;
+    int ping = 0;
+    char name[PLAYER_NAME_MAX + 1] = "";
+};
+
+// Reads the rest of a line after its event word.
+using line_reader = void (*)(const char* rest, line_event& out);
+
+struct dialect_word {
+    const char* word;     // compared whole, with case
+    line_reader read;
+};
+
+struct dialect {
+    const char* name;                 // for the run report
+    int order;                        // place among the dialects: the order of weapon tables on pages
+
+    // Which InitGame: lines the dialect claims: gamename values compared
+    // whole, and values it claims by their start (null-terminated lists).
+    const char* const* game_names;
+    const char* const* game_name_prefixes;
+    // A key whose presence on an InitGame: line with a gamename no dialect
+    // names makes the game this dialect's (nullptr: none).
+    const char* unnamed_game_key;
+    bool is_default;                  // the dialect of every other game
+    // The version of the dialect (a column of weapon_row::ids) by gamename.
+    int (*version_of)(const char* game_name);
+
+    // Weapons. Ids below ids_by_number count by their id, folded, whatever
+    // their MOD text; their weapon numbers are the ids, named by id_names;
+    // id_texts are their MOD texts. Other kills count under the weapon their
+    // MOD text names in the tables (or the text's own name); a kill without
+    // a MOD text under the weapon of its id in the tables when ids_in_tables,
+    // else under "weapon <id>".
+    int ids_by_number;
+    const char* const* id_names;
+    const char* const* id_texts;
+    int (*fold)(int id);
+    weapon_table tables[2];
+    bool ids_in_tables;
+    // The data file's per-weapon fields (ids 1 to 20 of the base game) hold
+    // this dialect's counts; else they are written as 0.
+    bool base_weapon_fields;
+
+    // Game type names by g_gametype (nullptr entries and other values: "unknown").
+    const char* const* game_types;
+    int game_type_count;
+    int one_on_one_type;              // the type whose match ends when a player leaves; -1 none
+
+    // Clients: numbers from client_limit up are no clients (a victim there is
+    // no player; a killer there a world death).
+    int client_limit;
+
+    // Matches. warmup_pauses: "Warmup:" and "Exit:" pause the counting of
+    // kills and items (the game goes on) until a ROUND_START line; else
+    // "Warmup:" ends the game and "Exit:" ends its counting.
+    bool warmup_pauses;
+    // An InitGame: while a game is open ends that game first.
+    bool init_game_ends_game;
+    // Chat lines carry the speaker's client number before the name.
+    bool chat_number_first;
+    // "ClientUserinfoChanged: N <no change>" changes nothing.
+    bool userinfo_no_change;
+    // A kill line names a client that has no name yet.
+    bool names_from_kill_lines;
+
+    // Readers of lines: the dialect's own event words, and readers that
+    // replace the usual ones of "ClientConnect:" and "score:" (nullptr: the usual).
+    const dialect_word* words;
+    size_t word_count;
+    line_reader connect_reader;
+    line_reader score_reader;
+
+    // Filled at registration: MOD text -> weapon number, and id -> weapon
+    // number by version (for ids_in_tables).
+    struct resolved {
+        std::unordered_map<std::string, int> by_text;
+        struct id_entry {
+            int number;
+            const char* text;
+        };
+        std::unordered_map<int, id_entry> by_id[3];
+    };
+    resolved* weapons = nullptr;
+};
+
+// A weapon resolve's special result.
+constexpr int WEAPON_TEAM_CHANGE = -1;
+
+// Tables that more than one dialect uses.
+extern const char* const quake3_id_names[23];
+extern const char* const quake3_id_texts[23];
+extern const weapon_table quake3_more_weapons;   // Team Arena's, and the team switch of its mods
+int quake3_fold(int id);
+extern const char* const quake3_game_types[5];
+extern const weapon_table jedi_environment;      // drowning, falling ... (World of Padman's too)
+
+// Registers a dialect (called by the static initialiser of its file).
+bool register_dialect(dialect& d);
+
+// The registered dialects in their order; the weapon tables are resolved
+// into the run's weapon registry on the first call.
+const std::vector<const dialect*>& all_dialects();
+// The dialect of the base game.
+const dialect& default_dialect();
+// The dialect of a game whose InitGame: line has the gamename `name`
+// (has_name false: no gamename key); `line` is the rest of that line.
+const dialect& dialect_of_game(const char* name, bool has_name, const char* line);
+// Place of a dialect in all_dialects().
+int dialect_index(const dialect& d);
+
+// The weapon number of a kill with weapon id `id` and MOD text `text`
+// (`length` characters, 0: none) in a game of dialect `d`, version
+// `version`; WEAPON_TEAM_CHANGE for a team change. `disagrees` tells
+// whether the text is another id's in the dialect's table.
+int resolve_weapon(const dialect& d, int version, int id, const char* text, size_t length, bool& disagrees);
+
+// The MOD text of a kill line's text: the run of letters, digits and
+// underscores after its last " by " (length 0: none).
+const char* mod_text(const char* text, size_t& length);
+
+// The display name of a MOD text no table knows: the text after its last
+// "MOD_", underscores as blanks, the first letter upper case, the rest lower.
+std::string mod_text_name(const char* text, size_t length);
+
+// A team word (FREE, RED, BLUE, SPECTATOR) as a team number; -1 for another word.
+int team_of_word(const char* word, size_t length);
