@@ -453,11 +453,11 @@ void analyzelog::kill(const char* time_token) {
                                    : (paused_after_exit ? KILL_AFTER_EXIT : KILL_SKIPPED)]++;
         return;
     }
+    const int time = line_time(time_token);
     if (weapon == WEAPON_TEAM_CHANGE) {
         counts.kills[KILL_TEAM_CHANGE]++;
         return;
     }
-    const int time = line_time(time_token);
     if (d.names_from_kill_lines && text) {
         // "<killer> killed <victim> by <MOD text>": the killer's name up to
         // the first " killed ", the victim's from there to the last " by ".

@@ -1,0 +1,152 @@
+// Mods' logs read as their own games. Each dialect's small log (the inputs of
+// the golden case "dialects", which runs them together) run alone and checked
+// by the per-weapon data file, the data file, the pages and the run report;
+// the MOD text rules and the choice of a game's dialect.
+#include "game/dialect.h"
+#include "harness.h"
+
+namespace {
+
+using namespace harness;
+
+const std::string LOGS = std::string(VEXO_SOURCE_DIR) + "/tests/golden/dialects/in/";
+
+struct dialect_case {
+    const char* log;
+    // vexoweapons.txt, lines joined by " | "
+    const char* weapons;
+    // in vexodata.txt, the report, chat.htm and the pages of game 1
+    std::vector<const char*> data;
+    std::vector<std::string> report;
+    std::vector<const char*> chat, page;
+};
+
+std::string joined(const std::string& text) {
+    std::string all, line;
+    std::istringstream lines(text);
+    while (std::getline(lines, line)) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        all += (all.empty() ? "" : " | ") + line;
+    }
+    return all;
+}
+
+std::string row(const std::string& label, const std::string& value) {
+    return "<td align=left>" + label + "</td>\r\n<td align=right>" + value + "</td>";
+}
+
+TEST(Dialects, EachModsLogCountsItsWeaponsAndMatches) {
+    const std::vector<dialect_case> cases = {
+        // Warm-up kill and the kill between the halves skipped; rounds and the
+        // second half counted with the teams swapped at half time; a team
+        // change; the map changed without ShutdownGame: (4.2 numbers its
+        // ids otherwise: 42 is the flag there); a game without InitRound:
+        // counts nothing and is dropped.
+        {"urt.log",
+         "1,Ann,Knife,0,1 | 1,Ann,AK103,1,0 | 1,Ann,Negev,0,1 | 1,Ann,M4A1,1,0 | 1,Bob,Knife,1,0 | "
+         "1,Bob,AK103,0,1 | 1,Bob,Negev,1,0 | 1,Bob,M4A1,0,1 | 2,Ann,Negev,0,1 | 2,Ann,Flag,1,0 | "
+         "2,Bob,Negev,1,0 | 2,Bob,Flag,0,1",
+         {"1,Ann,2,2,0,0,00:00:26 h,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0\r\n"},
+         {row("Games ended by the next InitGame: (no ShutdownGame: before it)", "1"),
+          row("Games dropped: fewer than two active players", "1"), row("Counted", "6"),
+          row("No counter changed: after Exit: or Game_End:", "1"),
+          row("No counter changed: during a warm-up or while events are skipped", "2"),
+          row("No counter changed: team change", "1"), row("Urban Terror", "3"), row("AK103", "1")},
+         {"<b>Ann</b>: nice shot<br>"},
+         {"<p align=right>TS</p>", "Killchart (Knife)", "Killchart (M4A1)"}},
+        // Named by connect lines (JA++ and OpenJK), by a team and a kill line
+        // (Bob), renamed (Cid); a connect line without its closing bracket
+        // names nobody (Dee); an NPC kill, a world death and a team change
+        // change no counter of a weapon; the next InitGame: ends the game.
+        {"ja.log",
+         "1,Cyd,Bryar pistol,1,0 | 1,Cyd,Dark force,1,0 | 1,Ann,Saber,1,0 | 1,Ann,Dark force,0,1 | "
+         "1,Bob,Saber,0,1 | 1,Bob,Bryar pistol,0,1",
+         {"1,Ann,1,1,0,1,00:00:15 h,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0\r\n"},
+         {row("Counted", "4"), row("No counter changed: not a player", "1"),
+          row("No counter changed: team change", "1"), row("Jedi Academy", "2"), row("Dark force", "1"),
+          row("No counter changed: unknown client", "0")},
+         {},
+         {"<p align=right>FFA</p>", "Killchart (Saber)", "Killchart (Dark force)"}},
+        // Team Arena's chaingun, the grapple (its id is another build's), a MOD
+        // text of no table, an id past the table without a MOD text; a MOD
+        // text of another id (the id decides); OSP's team switch.
+        {"q3.log",
+         "1,Ann,Railgun,1,0 | 1,Ann,Lightning gun,0,1 | 1,Ann,Chaingun,1,0 | 1,Ann,Grapple,0,1 | "
+         "1,Ann,Foo bar,1,0 | 1,Ann,weapon 27,1,0 | 1,Bob,Railgun,0,1 | 1,Bob,Lightning gun,1,0 | "
+         "1,Bob,Chaingun,0,1 | 1,Bob,Grapple,1,0 | 1,Bob,Foo bar,0,1 | 1,Bob,weapon 27,0,1",
+         {"1,Ann,4,2,0,0,00:00:09 h,0,0,0,0,0,0,1,0,0,0,0,0,0,0,0,0,0,0,1,0,0,0\r\n"},
+         {row("MOD text of another id in the dialect's weapon table", "1"), row("Quake III", "1"),
+          row("No counter changed: team change", "1"), row("Foo bar", "1")},
+         {},
+         {"Killchart (Lightning gun)", "Killchart (Chaingun)", "Killchart (Grapple)", "Killchart (Foo bar)"}},
+    };
+    for (const dialect_case& c : cases) {
+        scratch_dir dir;
+        write_file(dir / c.log, read_file(LOGS + c.log));
+        const run_result r = run_vexo(dir.path, {"/d", "/r", "/l", c.log});
+        EXPECT_EQ(r.code, 0) << c.log << r.out;
+        EXPECT_EQ(joined(read_file(dir / "vexoweapons.txt")), c.weapons) << c.log;
+        const std::string data = read_file(dir / "vexodata.txt"), report = read_file(dir / "report.htm");
+        const std::string chat = read_file(dir / "chat.htm"), page = read_file(dir / "vexo_games/game_1.htm");
+        for (const char* d : c.data) EXPECT_NE(data.find(d), std::string::npos) << c.log << ": " << d << "\n" << data;
+        for (const std::string& t : c.report) EXPECT_NE(report.find(t), std::string::npos) << c.log << ": " << t;
+        for (const char* t : c.chat) EXPECT_NE(chat.find(t), std::string::npos) << c.log << ": " << t;
+        for (const char* t : c.page) EXPECT_NE(page.find(t), std::string::npos) << c.log << ": " << t;
+        EXPECT_NE(report.find("The totals hold exactly the kills of the listed games."), std::string::npos);
+        // The weapon order of the pages: the order of the tables.
+        for (const char* name : {"Shotgun", "Machinegun", "Rocket", "Plasma", "BFG"})
+            EXPECT_EQ(page.find(std::string("Killchart (") + name + ")"), std::string::npos) << c.log << name;
+    }
+}
+
+TEST(Dialects, ModTextsAndTheirNames) {
+    const struct {
+        const char* line;
+        const char* text;   // "" none
+        const char* name;
+    } cases[] = {
+        {"A killed B by MOD_FORCE_DARK", "MOD_FORCE_DARK", "Force dark"},
+        {"A killed B by UT_MOD_FOO_BAR", "UT_MOD_FOO_BAR", "Foo bar"},
+        {"Fly by night killed B by MOD_SWITCHTEAM 5", "MOD_SWITCHTEAM", "Switchteam"},
+        {"A killed B by MOD_GAUNTLET|1;2;3 4;5;6", "MOD_GAUNTLET", "Gauntlet"},
+        {"A killed B by mod_x_MOD_", "mod_x_MOD_", ""},
+        {"A killed B by xyz", "xyz", "Xyz"},
+        {"A killed B by ", "", ""},
+        {"A killed B", "", ""},
+        {"by MOD_RAILGUN", "", ""},
+    };
+    for (const auto& c : cases) {
+        size_t length = 0;
+        const char* text = mod_text(c.line, length);
+        EXPECT_EQ(text ? std::string(text, length) : std::string(), c.text) << c.line;
+        if (text) {
+            EXPECT_EQ(mod_text_name(text, length), c.name) << c.line;
+        }
+    }
+}
+
+TEST(Dialects, TheInitGameLineNamesTheDialect) {
+    const struct {
+        const char* name;
+        bool has_name;
+        const char* line;
+        const char* dialect;
+    } cases[] = {
+        {"baseq3", true, "", "Quake III"},
+        {"", false, "\\g_forcePowerDisable\\0\\", "Quake III"},
+        {"osp", true, "", "Quake III"},
+        {"baseoa", true, "", "OpenArena"},
+        {"q3urt42", true, "", "Urban Terror"},
+        {"q3urt44", true, "", "Quake III"},
+        {"JA+ Mod 1.4", true, "", "Jedi Academy"},
+        {"OpenJK", true, "", "Jedi Academy"},
+        {"Our server", true, "\\gamename\\Our server\\g_forcePowerDisable\\163837\\", "Jedi Academy"},
+        {"g_forcePowerDisable", true, "\\gamename\\\\g_forcePowerDisable\\0\\", "Jedi Academy"},
+        {"Our server", true, "\\gamename\\Our server\\", "Quake III"},
+        {"wop", true, "", "World of Padman"},
+    };
+    for (const auto& c : cases)
+        EXPECT_STREQ(dialect_of_game(c.name, c.has_name, c.line).name, c.dialect) << c.name << c.line;
+}
+
+}  // namespace
