@@ -168,10 +168,3 @@ int resolve_weapon(const dialect& d, int version, int id, const char* text, size
     }
     return weapon_registry::number_of(id_weapon_name(id));
 }
-
-int team_of_word(const char* word, size_t length) {
-    static const char* const words[4] = {"FREE", "RED", "BLUE", "SPECTATOR"};
-    for (int t = 0; t < 4; t++)
-        if (strlen(words[t]) == length && memcmp(words[t], word, length) == 0) return t;
-    return -1;
-}

@@ -168,6 +168,3 @@ const char* mod_text(const char* text, size_t& length);
 // The display name of a MOD text no table knows: the text after its last
 // "MOD_", underscores as blanks, the first letter upper case, the rest lower.
 std::string mod_text_name(const char* text, size_t length);
-
-// A team word (FREE, RED, BLUE, SPECTATOR) as a team number; -1 for another word.
-int team_of_word(const char* word, size_t length);

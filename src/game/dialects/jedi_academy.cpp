@@ -86,6 +86,14 @@ const char* first_of(const char* from, const char* end, char c) {
     return nullptr;
 }
 
+// A team word (FREE, RED, BLUE, SPECTATOR) as a team number; -1 for another word.
+int team_of_word(const char* word, size_t length) {
+    static const char* const words[4] = {"FREE", "RED", "BLUE", "SPECTATOR"};
+    for (int t = 0; t < 4; t++)
+        if (strlen(words[t]) == length && memcmp(words[t], word, length) == 0) return t;
+    return -1;
+}
+
 // The client number at the start; `rest` moves past it.
 int client_number(const char*& rest) {
     const char* end = rest;
