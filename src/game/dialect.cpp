@@ -9,8 +9,6 @@
 
 #include "game/weapon_registry.h"
 
-int weapon_registry_add_table_name(const std::string& name);
-
 namespace {
 
 constexpr int OWN_NAME = -2;
@@ -27,7 +25,7 @@ std::vector<const dialect*> resolve_all() {
     std::stable_sort(list.begin(), list.end(), [](const dialect* a, const dialect* b) { return a->order < b->order; });
     static std::vector<std::unique_ptr<dialect::resolved>> owned;
     for (dialect* d : list) {
-        for (int id = 0; id < d->ids_by_number; id++) weapon_registry_add_table_name(d->id_names[id]);
+        for (int id = 0; id < d->ids_by_number; id++) weapon_registry::add_table_weapon(d->id_names[id]);
         d->weapons = new dialect::resolved();
         owned.emplace_back(d->weapons);
         for (const weapon_table& t : d->tables) {
@@ -36,7 +34,7 @@ std::vector<const dialect*> resolve_all() {
                 // A row of a known text without a name of its own is named
                 // when first met, as a text no table knows.
                 const int number = !row.name ? WEAPON_TEAM_CHANGE
-                                   : row.name[0] ? weapon_registry_add_table_name(row.name)
+                                   : row.name[0] ? weapon_registry::add_table_weapon(row.name)
                                                  : OWN_NAME;
                 d->weapons->by_text.emplace(row.text, number);
                 for (int v = 0; v < 3; v++)

@@ -58,8 +58,7 @@ int weapon_registry::count() {
     return the_registry().size.load(std::memory_order_acquire);
 }
 
-// Called while the dialects resolve their tables (before any other use).
-int weapon_registry_add_table_name(const std::string& name) {
+int weapon_registry::add_table_weapon(const std::string& name) {
     registry& r = the_registry();
     auto found = r.numbers.find(name);
     if (found != r.numbers.end()) return found->second;

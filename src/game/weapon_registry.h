@@ -21,6 +21,9 @@ int number_of(const std::string& name);
 int find(const std::string& name);
 // How many numbers are given.
 int count();
+// For the dialects' tables, while all_dialects() resolves them (before any
+// other use): the number of a table's weapon name, new in table order.
+int add_table_weapon(const std::string& name);
 
 }  // namespace weapon_registry
 
