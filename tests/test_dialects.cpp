@@ -150,3 +150,55 @@ TEST(Dialects, TheInitGameLineNamesTheDialect) {
 }
 
 }  // namespace
+
+namespace {
+
+// A Jedi Academy line read by the dialect's own reader of its event word.
+line_event read_jedi_line(const std::string& word, const char* rest) {
+    const dialect& d = dialect_of_game("basejka", true, "");
+    line_event e;
+    if (word == "ClientConnect:") d.connect_reader(rest, e);
+    else if (word == "score:") d.score_reader(rest, e);
+    for (size_t k = 0; k < d.word_count; k++)
+        if (word == d.words[k].word) d.words[k].read(rest, e);
+    return e;
+}
+
+TEST(Dialects, JediAcademyLinesNameClientsOnlyInTheirFullForm) {
+    using k = line_event;
+    const struct {
+        const char* word;
+        const char* rest;
+        line_event::kind_t kind;
+        int client, team;
+        const char* name;
+    } cases[] = {
+        {"ClientConnect:", " 3 (Ann ^1x^7) [IP: 10.0.0.1:29070^7]\r\n", k::NAMED_CONNECT, 3, -1, "Ann ^1x"},
+        {"ClientConnect:", " 3 (Ann^7) [IP: 10.0.0.1^7", k::CONNECT, 3, -1, ""},
+        {"ClientConnect:", " 3 (Ann) [IP: 10.0.0.1]", k::CONNECT, 3, -1, ""},
+        {"ClientConnect:", " 4 [10.0.0.2] (ABCD) \"Bo \"b\"^7\"", k::NAMED_CONNECT, 4, -1, "Bo \"b\""},
+        {"ClientConnect:", " 4 [10.0.0.2] (ABCD) \"Bob", k::CONNECT, 4, -1, ""},
+        {"ClientConnect:", " 5", k::CONNECT, 5, -1, ""},
+        {"setteam:", "  7 FREE BLUE", k::TEAM, 7, 2, ""},
+        {"setteam:", "  7 FREE", k::NOTHING, 7, -1, ""},
+        {"setteam:", "  7 RED PURPLE", k::NOTHING, 7, -1, ""},
+        {"ChangeTeam:", " 2 [1.2.3.4] (G) \"Ann -> x^7\" RED -> SPECTATOR", k::TEAM, 2, 3, ""},
+        {"ChangeTeam:", " 2 [1.2.3.4] (G) Ann RED -> BLUE", k::NOTHING, 2, -1, ""},
+        {"ClientRename:", " 2 [1.2.3.4] \"Old^7\" -> \"New^7\"", k::RENAME, 2, -1, "New"},
+        {"ClientRename:", " 2 [1.2.3.4] \"Old^7\" -> \"New", k::NOTHING, 2, -1, ""},
+        {"score:", " 12  ping: 48  client: [ABCD] 6 \"Ann^7\"", k::PING, 6, -1, ""},
+        {"score:", " 12 ping: 48 client: 6 Ann", k::PING, 6, -1, ""},
+        {"(BLUE)", " score: 12  ping: 48  client: [ABCD] 9 \"Ann^7\"", k::PING, 9, -1, ""},
+        {"(BLUE)", " wins", k::NOTHING, -1, -1, ""},
+    };
+    for (const auto& c : cases) {
+        const line_event e = read_jedi_line(c.word, c.rest);
+        EXPECT_EQ(e.kind, c.kind) << c.word << c.rest;
+        EXPECT_EQ(e.client, c.client) << c.word << c.rest;
+        EXPECT_EQ(c.kind == k::TEAM ? e.team : c.team, c.team) << c.rest;
+        EXPECT_EQ(c.kind == k::PING ? e.ping : 48, 48) << c.rest;
+        EXPECT_STREQ(e.name, c.name) << c.word << c.rest;
+    }
+}
+
+}  // namespace
