@@ -207,26 +207,15 @@ bool analyzelog::bracketed_form(const char* line, char* time_token, char* event,
     return true;
 }
 
-inline __attribute__((always_inline)) event_kind analyzelog::event_after(char* time_token, size_t time_length,
-                                                                         char* event) {
-    if (time_length <= 8) return classify(event, next_token(event, EVENT_SIZE, ' '));
-    event[0] = 0;
-    if (time_token[time_length - 1] != ':') return EV_UNKNOWN;
-    // Time stamp and event word run together after seven characters ("-123:45Kill:").
-    const size_t event_length = time_length - 7;
-    memcpy(event, time_token + 7, event_length + 1);
-    time_token[7] = 0;
-    return classify(event, event_length);
-}
-
 // Seconds with tenths, Unix time, date with clock and game time, or m:ss
-// joined to its event word; else read as m:ss, as ever.
-__attribute__((noinline)) event_kind analyzelog::other_digit_form(const char* line, char* time_token,
-                                                                   size_t time_length, char* event) {
+// run on into its event word; else m:ss, as ever. True when the event word
+// was read too (into `kind`).
+__attribute__((noinline)) bool analyzelog::other_digit_form(const char* line, char* time_token, size_t time_length,
+                                                            char* event, event_kind* kind) {
     if (tenths_token(time_token, time_length)) {
         form = FORM_TENTHS;
         stamp_seconds = diverse::read_int(time_token);   // the whole seconds
-        return event_after(time_token, time_length, event);
+        return false;
     }
     size_t length = 0;
     if (is_digit(line[0])) {   // these two start in the first column
@@ -249,17 +238,19 @@ __attribute__((noinline)) event_kind analyzelog::other_digit_form(const char* li
         if (length != 0) {
             time_token[0] = 0;
             cursor = line + length;
-            return classify(event, next_token(event, EVENT_SIZE, ' '));
+            *kind = classify(event, next_token(event, EVENT_SIZE, ' '));
+            return true;
         }
     }
     if ((length = time_stamps::joined_minutes(time_token, time_length)) != 0) {
         form = FORM_JOINED;
         memcpy(event, time_token + length, time_length - length + 1);
         time_token[length] = 0;
-        return classify(event, time_length - length);
+        *kind = classify(event, time_length - length);
+        return true;
     }
     form = FORM_MIN_SEC;
-    return event_after(time_token, time_length, event);
+    return false;
 }
 
 int analyzelog::parse_line(char* line) {
@@ -269,24 +260,35 @@ int analyzelog::parse_line(char* line) {
     if (line[0] == '[' && bracketed_form(line, time_token, event, &kind)) {
         // read with its event word
     } else {
-        const size_t time_length = first_token(line, time_token, sizeof time_token, ' ');
+        size_t time_length = first_token(line, time_token, sizeof time_token, ' ');
         const char c = time_token[0];
+        bool event_read = false;
         if (is_digit(c)) {
+            form = FORM_MIN_SEC;
             // "12:34" at once; the other forms that begin with a digit apart.
-            if (time_length >= 3 && time_token[time_length - 3] == ':') {
-                form = FORM_MIN_SEC;
-                kind = event_after(time_token, time_length, event);
-            } else {
-                kind = other_digit_form(line, time_token, time_length, event);
-            }
+            if (time_length < 3 || time_token[time_length - 3] != ':')
+                event_read = other_digit_form(line, time_token, time_length, event, &kind);
         } else if ((kind = classify(time_token, time_length)) != EV_UNKNOWN) {
             // No time stamp: the first token is the event word.
             form = FORM_NONE;
             stamp_seconds = 0;
             last_time = 0;
+            event_read = true;
         } else {
             form = (c == '-' || c == '+') && is_digit(time_token[1]) ? FORM_MIN_SEC : FORM_UNKNOWN;
-            kind = event_after(time_token, time_length, event);
+        }
+        if (!event_read) {
+            event[0] = 0;
+            size_t event_length = 0;
+            if (time_length <= 8) {
+                event_length = next_token(event, sizeof event, ' ');
+            } else if (time_token[time_length - 1] == ':') {
+                // Time stamp and event word run together after seven characters ("-123:45Kill:").
+                event_length = time_length - 7;
+                memcpy(event, time_token + 7, event_length + 1);
+                time_token[7] = 0;
+            }
+            kind = classify(event, event_length);
         }
     }
     counts.forms[form]++;

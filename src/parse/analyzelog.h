@@ -44,10 +44,8 @@ private:
     // stored in last_time.
     int line_time(const char* time_token);
     void note_not_understood(const char* line);
-    // The event word after a time-stamp token read as m:ss or tenths.
-    event_kind event_after(char* time_token, size_t time_length, char* event);
     // A line whose first token begins with a digit but is not "12:34".
-    event_kind other_digit_form(const char* line, char* time_token, size_t time_length, char* event);
+    bool other_digit_form(const char* line, char* time_token, size_t time_length, char* event, event_kind* kind);
     // A line that begins with one of the bracketed date forms: true, and
     // its event word in `kind`.
     bool bracketed_form(const char* line, char* time_token, char* event, event_kind* kind);
