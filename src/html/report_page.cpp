@@ -58,8 +58,12 @@ void file_section(html_page& o, const file_report& f, int index) {
         const char* text;
     } forms[] = {
         {FORM_MIN_SEC, "m:ss (12:34)"},
+        {FORM_JOINED, "m:ss run on into the event word (1101:28ClientConnect:)"},
         {FORM_TENTHS, "seconds and tenths (600.1)"},
         {FORM_DATE, "date and clock ([2017-05-07] [18:38:43])"},
+        {FORM_CTIME, "date and clock ([Mon Dec 28 13:38:57 2015])"},
+        {FORM_GAME_CLOCK, "date, clock and game time (1-25-2021 3:47 (0:07):)"},
+        {FORM_UNIX, "Unix time (1336040739|)"},
         {FORM_NONE, "none: the event word first"},
         {FORM_UNKNOWN, "none of these forms"},
     };

@@ -11,6 +11,7 @@
 #include "parse/chat_log.h"
 #include "parse/funname.h"
 #include "parse/numbers.h"
+#include "parse/time_stamps.h"
 
 bool ignore_events = false;
 
@@ -28,9 +29,8 @@ static constexpr size_t INFO_VALUE_SIZE = 128;
 
 analyzelog::analyzelog(log_reader* log_stream, resultdata* results, const settings_t* settings, chat_log* chat)
     : chat(chat), log_stream(log_stream), results(results), settings(settings), cursor(""),
-      last_time(0), exit_seen(false), form(FORM_MIN_SEC), stamp_seconds(0), game_open(false),
-      has_date_reference(false), date_reference(0), paused(false), paused_after_exit(false),
-      line_held(false), replaying(false) {
+      last_time(0), exit_seen(false), form(FORM_MIN_SEC), stamp_seconds(0), game_open(false), paused(false),
+      paused_after_exit(false), line_held(false), replaying(false) {
     memset(kept_team, -1, sizeof kept_team);
     held_line[0] = 0;
 }
@@ -171,40 +171,11 @@ inline __attribute__((always_inline)) event_kind classify(const char* event, siz
     return EV_UNKNOWN;
 }
 
-inline bool is_digit(char c) { return c >= '0' && c <= '9'; }
-
-// "[YYYY-MM-DD] [hh:mm:ss] " from the first column of the line.
-constexpr char DATE_SHAPE[] = "[9999-99-99] [99:99:99] ";
-constexpr size_t DATE_STAMP_LENGTH = sizeof DATE_SHAPE - 1;
-
-bool date_stamp(const char* line) {
-    for (size_t i = 0; i < DATE_STAMP_LENGTH; i++) {
-        if (DATE_SHAPE[i] == '9' ? !is_digit(line[i]) : line[i] != DATE_SHAPE[i]) return false;
-    }
-    return true;
-}
-
-int two_digits(const char* p) { return (p[0] - '0') * 10 + (p[1] - '0'); }
-
-// Days since 1970-01-01 of a date, counted the way timegm counts them: a
-// month outside 1 to 12 runs into the years around, a day outside the month
-// into the months around.
-int64_t day_number(int year, int month, int day) {
-    int64_t y = year + (month - 1 >= 0 ? (month - 1) / 12 : -((12 - month) / 12));
-    const int m = ((month - 1) % 12 + 12) % 12 + 1;   // 1 to 12
-    // Days from civil (proleptic Gregorian), the year taken from March on.
-    y -= m <= 2;
-    const int64_t era = (y >= 0 ? y : y - 399) / 400;
-    const int64_t yoe = y - era * 400;
-    const int64_t doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5;
-    const int64_t doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-    return era * 146097 + doe - 719468 + (day - 1);
-}
+using time_stamps::is_digit;
 
 // "digits, a '.', and no ':'": seconds with tenths ("600.1", "0.0", "103./").
-// The token begins with a digit and has `length` characters.
+// The token begins with a digit, has `length` characters and is not "12:34".
 inline bool tenths_token(const char* token, size_t length) {
-    if (length >= 3 && token[length - 3] == ':') return false;   // "12:34", at once
     const char* p = token + 1;
     while (is_digit(*p)) p++;
     return *p == '.' && memchr(p, ':', length - static_cast<size_t>(p - token)) == nullptr;
@@ -220,48 +191,113 @@ void analyzelog::note_not_understood(const char* line) {
     counts.first_not_understood.push_back({counts.lines(), std::string(line, n)});
 }
 
+// The seconds of a day and clock: days after the reference day of the form
+// (its first line in the file) add a day's seconds each, a day before it adds
+// nothing.
+void analyzelog::set_day_time(int64_t day, int64_t seconds, bool* has_reference, int64_t* reference) {
+    if (!*has_reference) {
+        *has_reference = true;
+        *reference = day;
+    }
+    if (day > *reference) seconds += (day - *reference) * 86400;
+    stamp_seconds = seconds > INT32_MAX ? INT32_MAX : static_cast<int32_t>(seconds);
+}
+
+bool analyzelog::bracketed_form(const char* line, char* time_token, char* event, event_kind* kind) {
+    time_stamps::date_clock date;
+    size_t length = time_stamps::bracketed_date(line, &date);
+    if (length != 0) {
+        form = FORM_DATE;
+        set_day_time(date.day, date.seconds, &has_date_reference, &date_reference);
+    } else if ((length = time_stamps::ctime_date(line, &date)) != 0) {
+        form = FORM_CTIME;
+        set_day_time(date.day, date.seconds, &has_ctime_reference, &ctime_reference);
+    } else {
+        return false;
+    }
+    time_token[0] = 0;
+    cursor = line + length;
+    *kind = classify(event, next_token(event, EVENT_SIZE, ' '));
+    return true;
+}
+
+// Seconds with tenths, Unix time, date with clock and game time, or m:ss
+// run on into its event word; else m:ss, as ever. True when the event word
+// was read too (into `kind`).
+__attribute__((noinline)) bool analyzelog::other_digit_form(const char* line, char* time_token, size_t time_length,
+                                                            char* event, event_kind* kind) {
+    if (tenths_token(time_token, time_length)) {
+        form = FORM_TENTHS;
+        stamp_seconds = diverse::read_int(time_token);   // the whole seconds
+        return false;
+    }
+    size_t length = 0;
+    if (is_digit(line[0])) {   // these two start in the first column
+        int64_t unix_time;
+        int32_t game_time;
+        if ((length = time_stamps::unix_seconds(line, &unix_time)) != 0) {
+            form = FORM_UNIX;
+            if (!has_unix_reference) {
+                has_unix_reference = true;
+                unix_reference = unix_time;
+            }
+            const int64_t seconds = unix_time - unix_reference;
+            stamp_seconds = seconds > INT32_MAX   ? INT32_MAX
+                            : seconds < INT32_MIN ? INT32_MIN
+                                                  : static_cast<int32_t>(seconds);
+        } else if ((length = time_stamps::game_clock(line, &game_time)) != 0) {
+            form = FORM_GAME_CLOCK;
+            stamp_seconds = game_time;
+        }
+        if (length != 0) {
+            time_token[0] = 0;
+            cursor = line + length;
+            *kind = classify(event, next_token(event, EVENT_SIZE, ' '));
+            return true;
+        }
+    }
+    if ((length = time_stamps::joined_minutes(time_token, time_length)) != 0) {
+        form = FORM_JOINED;
+        memcpy(event, time_token + length, time_length - length + 1);
+        time_token[length] = 0;
+        *kind = classify(event, time_length - length);
+        return true;
+    }
+    form = FORM_MIN_SEC;
+    return false;
+}
+
 int analyzelog::parse_line(char* line) {
     char time_token[TIME_SIZE];
     char event[EVENT_SIZE];
     event_kind kind = EV_UNKNOWN;
-    if (line[0] == '[' && date_stamp(line)) {
-        // Date and clock: days after the file's first such date add a day's seconds.
-        form = FORM_DATE;
-        const int64_t day = day_number(diverse::read_int(line + 1), two_digits(line + 6), two_digits(line + 9));
-        if (!has_date_reference) {
-            has_date_reference = true;
-            date_reference = day;
-        }
-        int64_t seconds = two_digits(line + 14) * 3600 + two_digits(line + 17) * 60 + two_digits(line + 20);
-        if (day > date_reference) seconds += (day - date_reference) * 86400;
-        stamp_seconds = seconds > INT32_MAX ? INT32_MAX : static_cast<int32_t>(seconds);
-        time_token[0] = 0;
-        cursor = line + DATE_STAMP_LENGTH;
-        kind = classify(event, next_token(event, sizeof event, ' '));
+    if (line[0] == '[' && bracketed_form(line, time_token, event, &kind)) {
+        // read with its event word
     } else {
         size_t time_length = first_token(line, time_token, sizeof time_token, ' ');
         const char c = time_token[0];
+        bool event_read = false;
         if (is_digit(c)) {
             form = FORM_MIN_SEC;
-            if (tenths_token(time_token, time_length)) {
-                form = FORM_TENTHS;
-                stamp_seconds = diverse::read_int(time_token);   // the whole seconds
-            }
+            // "12:34" at once; the other forms that begin with a digit apart.
+            if (time_length < 3 || time_token[time_length - 3] != ':')
+                event_read = other_digit_form(line, time_token, time_length, event, &kind);
         } else if ((kind = classify(time_token, time_length)) != EV_UNKNOWN) {
             // No time stamp: the first token is the event word.
             form = FORM_NONE;
             stamp_seconds = 0;
             last_time = 0;
+            event_read = true;
         } else {
             form = (c == '-' || c == '+') && is_digit(time_token[1]) ? FORM_MIN_SEC : FORM_UNKNOWN;
         }
-        if (form != FORM_NONE) {
+        if (!event_read) {
             event[0] = 0;
             size_t event_length = 0;
             if (time_length <= 8) {
                 event_length = next_token(event, sizeof event, ' ');
             } else if (time_token[time_length - 1] == ':') {
-                // Time stamp and event word run together ("1234:56Kill:").
+                // Time stamp and event word run together after seven characters ("-123:45Kill:").
                 event_length = time_length - 7;
                 memcpy(event, time_token + 7, event_length + 1);
                 time_token[7] = 0;

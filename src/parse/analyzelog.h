@@ -1,8 +1,8 @@
 // analyzelog: the parser of one log file. parse() reads lines until a game has
 // ended (1) or the file has ended (0); parse_line() splits one line into its
-// time stamp (m:ss, seconds with tenths, date and clock, or none) and event
-// word, dispatches the word to the game record and the chat log, and counts
-// the line.
+// time stamp (one of the forms of log_counts.h, or none) and event word,
+// dispatches the word to the game record and the chat log, and counts the
+// line.
 #pragma once
 #include <cstddef>
 #include <cstdint>
@@ -46,11 +46,20 @@ private:
     // stored in last_time.
     int line_time(const char* time_token);
     void note_not_understood(const char* line);
+    // A line whose first token begins with a digit but is not "12:34".
+    bool other_digit_form(const char* line, char* time_token, size_t time_length, char* event, event_kind* kind);
+    // A line that begins with one of the bracketed date forms: true, and
+    // its event word in `kind`.
+    bool bracketed_form(const char* line, char* time_token, char* event, event_kind* kind);
+    // The seconds of a day and clock after the reference day of its form.
+    void set_day_time(int64_t day, int64_t seconds, bool* has_reference, int64_t* reference);
     time_form form;            // of the current line
     int32_t stamp_seconds;     // the current line's time when its form is not m:ss
     bool game_open;            // an "InitGame:" since the last "ShutdownGame:"
-    bool has_date_reference;
-    int64_t date_reference;    // day number of the file's first date-and-clock line
+    // The file's first line of each form with a reference: its day number
+    // (date and clock, ctime) or its seconds (Unix time).
+    bool has_date_reference = false, has_ctime_reference = false, has_unix_reference = false;
+    int64_t date_reference = 0, ctime_reference = 0, unix_reference = 0;
     void userinfo_changed(const char* time_token);
     void say();
     void init_game(int time);

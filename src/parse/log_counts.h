@@ -7,13 +7,17 @@
 #include <string>
 #include <vector>
 
-// The time stamps a line can begin with. The first two are read as m:ss.
+// The time stamps a line can begin with. The first three are read as m:ss.
 enum time_form {
-    FORM_MIN_SEC,   // "12:34": minutes, a colon, seconds
-    FORM_UNKNOWN,   // none of the forms
-    FORM_TENTHS,    // "600.1": seconds and tenths
-    FORM_DATE,      // "[2017-05-07] [18:38:43] ": date and clock
-    FORM_NONE,      // no time stamp: the line begins with its event word
+    FORM_MIN_SEC,      // "12:34": minutes, a colon, seconds
+    FORM_JOINED,       // "1101:28ClientConnect:": m:ss of four or more minute digits, no blank
+    FORM_UNKNOWN,      // none of the forms
+    FORM_TENTHS,       // "600.1": seconds and tenths
+    FORM_DATE,         // "[2017-05-07] [18:38:43] ": date and clock
+    FORM_CTIME,        // "[Mon Dec 28 13:38:57 2015]  ": date and clock in ctime's layout
+    FORM_GAME_CLOCK,   // "1-25-2021 3:47 (0:07): ": date, clock and the game time (m:ss)
+    FORM_UNIX,         // "1336040739|": seconds of Unix time
+    FORM_NONE,         // no time stamp: the line begins with its event word
     TIME_FORMS
 };
 
