@@ -338,6 +338,7 @@ int analyzelog::parse_line(char* line) {
                 return 1;
             case EV_KILL:
                 counts.kills[KILL_DROPPED_GAME]++;
+                kill(time_token, true);
                 return 0;
             case EV_INIT_GAME:
                 if (!game_open || !results->game_dialect->init_game_ends_game) return 0;
@@ -468,7 +469,7 @@ void analyzelog::hold_line(const char* line) {
     line_held = true;
 }
 
-void analyzelog::kill(const char* time_token) {
+void analyzelog::kill(const char* time_token, bool weapon_only) {
     char general[GENERAL_SIZE];
     next_token(general, sizeof general, ' ');
     int killer = diverse::read_int(general);
@@ -484,6 +485,7 @@ void analyzelog::kill(const char* time_token) {
     const dialect& d = *results->game_dialect;
     const int weapon = id < 0 ? 0 : resolve_weapon(d, results->dialect_version, id, text, text_length, disagrees);
     if (disagrees) counts.mod_text_disagrees++;
+    if (weapon_only) return;
     if (ignore_events || paused) {
         counts.kills[ignore_events ? (ignore_after_exit ? KILL_AFTER_EXIT : KILL_SKIPPED)
                                    : (paused_after_exit ? KILL_AFTER_EXIT : KILL_SKIPPED)]++;

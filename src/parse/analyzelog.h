@@ -63,7 +63,8 @@ private:
     void userinfo_changed(const char* time_token);
     void say();
     void init_game(int time);
-    void kill(const char* time_token);
+    // A kill line: its weapon, then (unless weapon_only) its counting.
+    void kill(const char* time_token, bool weapon_only = false);
     void hold_line(const char* line);
     // A line of the game's dialect's own (or one its readers read): what it asks.
     void dialect_event(const line_event& e, const char* time_token);
