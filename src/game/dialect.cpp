@@ -25,9 +25,14 @@ std::vector<const dialect*> resolve_all() {
     std::stable_sort(list.begin(), list.end(), [](const dialect* a, const dialect* b) { return a->order < b->order; });
     static std::vector<std::unique_ptr<dialect::resolved>> owned;
     for (dialect* d : list) {
-        for (int id = 0; id < d->ids_by_number; id++) weapon_registry::add_table_weapon(d->id_names[id]);
         d->weapons = new dialect::resolved();
         owned.emplace_back(d->weapons);
+        // Ids counted by their number keep it: their names come first, in id order.
+        for (int id = 0; id < d->ids_by_number; id++) weapon_registry::add_table_weapon(d->id_names[id]);
+        for (int id = 0; id < d->ids_by_number; id++) {
+            d->weapons->id_numbers.push_back(d->fold ? d->fold(id) : id);
+            d->weapons->id_text_lengths.push_back(strlen(d->id_texts[id]));
+        }
         for (const weapon_table& t : d->tables) {
             for (size_t k = 0; k < t.count; k++) {
                 const weapon_row& row = t.rows[k];
@@ -99,13 +104,38 @@ const dialect& dialect_of_game(const char* name, bool has_name, const char* line
 }
 
 const char* mod_text(const char* text, size_t& length) {
-    const char* by = nullptr;
-    for (const char* p = strstr(text, " by "); p; p = strstr(p + 1, " by ")) by = p;
     length = 0;
-    if (!by) return nullptr;
-    const char* start = by + 4;
+    // The last " by ", looked for from the end, where it stands.
+    size_t k = strlen(text);
+    for (; k >= 4; k--)
+        if (text[k - 4] == ' ' && text[k - 3] == 'b' && text[k - 2] == 'y' && text[k - 1] == ' ') break;
+    if (k < 4) return nullptr;
+    const char* start = text + k;
     while (word_char(start[length])) length++;
     return length ? start : nullptr;
+}
+
+int kill_line_weapon(const dialect& d, int version, int id, const char* rest, const char*& text, size_t& length,
+                     bool& disagrees, bool check_text) {
+    if (id >= 0 && id < d.ids_by_number) {
+        if (!check_text) {
+            disagrees = false;
+            return d.weapons->id_numbers[id];
+        }
+        // Most lines end in the MOD text of their id: no need to look for it.
+        const size_t own = d.weapons->id_text_lengths[id];
+        size_t n = strlen(rest);
+        while (n > 0 && (rest[n - 1] == '\n' || rest[n - 1] == '\r')) n--;
+        if (n >= own + 4 && memcmp(rest + n - own, d.id_texts[id], own) == 0 &&
+            memcmp(rest + n - own - 4, " by ", 4) == 0) {
+            text = rest + n - own;
+            length = own;
+            disagrees = false;
+            return d.weapons->id_numbers[id];
+        }
+    }
+    text = mod_text(rest, length);
+    return resolve_weapon(d, version, id, text, length, disagrees);
 }
 
 std::string mod_text_name(const char* text, size_t length) {
@@ -137,14 +167,9 @@ static int row_weapon(int number, const char* text, size_t length) {
     return number == OWN_NAME ? weapon_registry::number_of(mod_text_name(text, length)) : number;
 }
 
-int resolve_weapon(const dialect& d, int version, int id, const char* text, size_t length, bool& disagrees) {
+int resolve_table_weapon(const dialect& d, int version, int id, const char* text, size_t length, bool& disagrees) {
     disagrees = false;
     if (version < 0 || version > 2) version = 0;
-    if (id >= 0 && id < d.ids_by_number) {
-        if (length && (strlen(d.id_texts[id]) != length || memcmp(d.id_texts[id], text, length) != 0))
-            disagrees = true;
-        return d.fold ? d.fold(id) : id;
-    }
     const dialect::resolved& w = *d.weapons;
     if (length) {
         auto found = w.by_text.find(std::string(text, length));

@@ -13,6 +13,7 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -120,6 +121,8 @@ struct dialect {
     // Filled at registration: MOD text -> weapon number, and id -> weapon
     // number by version (for ids_in_tables).
     struct resolved {
+        std::vector<int> id_numbers;            // ids_by_number: the weapon number of each id (folded)
+        std::vector<size_t> id_text_lengths;
         std::unordered_map<std::string, int> by_text;
         struct id_entry {
             int number;
@@ -160,10 +163,33 @@ int dialect_index(const dialect& d);
 // `version`; WEAPON_TEAM_CHANGE for a team change. `disagrees` tells
 // whether the text is another id's in the dialect's table.
 int resolve_weapon(const dialect& d, int version, int id, const char* text, size_t length, bool& disagrees);
+// The same for an id the dialect does not count by its number.
+int resolve_table_weapon(const dialect& d, int version, int id, const char* text, size_t length, bool& disagrees);
+
+// Every kill line passes here: the ids counted by their number at once.
+inline int resolve_weapon(const dialect& d, int version, int id, const char* text, size_t length, bool& disagrees) {
+    if (id >= 0 && id < d.ids_by_number) {
+        disagrees = length && (d.weapons->id_text_lengths[id] != length || memcmp(d.id_texts[id], text, length) != 0);
+        return d.weapons->id_numbers[id];
+    }
+    return resolve_table_weapon(d, version, id, text, length, disagrees);
+}
 
 // The MOD text of a kill line's text: the run of letters, digits and
 // underscores after its last " by " (length 0: none).
 const char* mod_text(const char* text, size_t& length);
+
+// The weapon number of a kill line in a game of dialect `d`: `rest` is the
+// line after the weapon id; `text` and `length` are set to its MOD text.
+// Without `check_text` an id counted by its number is taken as it is, and
+// its MOD text is not looked for (text nullptr, disagrees false).
+int kill_line_weapon(const dialect& d, int version, int id, const char* rest, const char*& text, size_t& length,
+                     bool& disagrees, bool check_text);
+inline int kill_line_weapon_fast(const dialect& d, int version, int id, const char* rest, const char*& text,
+                                 size_t& length, bool& disagrees, bool check_text) {
+    if (!check_text && id >= 0 && id < d.ids_by_number) return d.weapons->id_numbers[id];
+    return kill_line_weapon(d, version, id, rest, text, length, disagrees, check_text);
+}
 
 // The display name of a MOD text no table knows: the text after its last
 // "MOD_", underscores as blanks, the first letter upper case, the rest lower.

@@ -52,11 +52,11 @@ void resultdata::clear_weapon_slots() {
         slot_weapons[s] = 0;
     }
     unslotted_kills = 0;
+    slots_are_numbers = true;
 }
 
-int resultdata::slot_for(int weapon) {
+int resultdata::new_slot(int weapon) {
     if (weapon <= 0) return 0;
-    if (static_cast<size_t>(weapon) < weapon_slots.size() && weapon_slots[weapon]) return weapon_slots[weapon];
     int slot = 0;
     if (weapon < MAX_WEAPONS && slot_weapons[weapon] == 0) {
         slot = weapon;
@@ -71,6 +71,7 @@ int resultdata::slot_for(int weapon) {
     if (static_cast<size_t>(weapon) >= weapon_slots.size()) weapon_slots.resize(static_cast<size_t>(weapon) + 1, 0);
     weapon_slots[weapon] = static_cast<uint8_t>(slot);
     slot_weapons[slot] = weapon;
+    if (slot != weapon) slots_are_numbers = false;
     return slot;
 }
 

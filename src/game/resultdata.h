@@ -123,7 +123,9 @@ public:
     // (a base-game weapon keeps its number as its slot when that is free).
     // Weapon number of a weapon slot (0: slot not used).
     int weapon_of_slot(int slot) const { return slot_weapons[slot]; }
-    const int32_t* weapon_numbers() const { return slot_weapons; }
+    // The weapon number of each weapon slot; nullptr while every slot in use
+    // holds the weapon of its own number (a base game's game).
+    const int32_t* weapon_numbers() const { return slots_are_numbers ? nullptr : slot_weapons; }
     // The weapon slot of a weapon number, 0 when the game has not counted it.
     int slot_of_weapon(int weapon) const {
         return weapon > 0 && static_cast<size_t>(weapon) < weapon_slots.size() ? weapon_slots[weapon] : 0;
@@ -161,6 +163,12 @@ private:
     int32_t slot_weapons[MAX_WEAPONS] = {};
     std::vector<uint8_t> weapon_slots;   // by weapon number
     uint32_t unslotted_kills = 0;
-    int slot_for(int weapon);
+    bool slots_are_numbers = true;
+    int slot_for(int weapon) {
+        if (weapon > 0 && static_cast<size_t>(weapon) < weapon_slots.size() && weapon_slots[weapon])
+            return weapon_slots[weapon];
+        return new_slot(weapon);
+    }
+    int new_slot(int weapon);
     void clear_weapon_slots();
 };

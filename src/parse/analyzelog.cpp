@@ -267,6 +267,65 @@ __attribute__((noinline)) bool analyzelog::other_digit_form(const char* line, ch
     return false;
 }
 
+// Inlined into parse_line: every kill line passes here.
+inline __attribute__((always_inline)) void analyzelog::kill(const char* time_token, bool weapon_only) {
+    char general[GENERAL_SIZE];
+    next_token(general, sizeof general, ' ');
+    int killer = diverse::read_int(general);
+    next_token(general, sizeof general, ' ');
+    int victim = diverse::read_int(general);
+    next_token(general, sizeof general, ' ');
+    int id = diverse::read_int(general);
+    // The weapon is known (and a new one numbered) whether the line counts or not.
+    const char* names = cursor;
+    const char* text = nullptr;
+    size_t text_length = 0;
+    bool disagrees = false;
+    const dialect& d = *results->game_dialect;
+    // The MOD text of an id counted by its number only tells the report
+    // whether the two agree.
+    const int weapon =
+        id < 0 ? 0
+               : kill_line_weapon_fast(d, results->dialect_version, id, names, text, text_length, disagrees,
+                                       settings->report_page);
+    if (disagrees) counts.mod_text_disagrees++;
+    if (weapon_only) return;
+    if (ignore_events || paused) {
+        counts.kills[ignore_events ? (ignore_after_exit ? KILL_AFTER_EXIT : KILL_SKIPPED)
+                                   : (paused_after_exit ? KILL_AFTER_EXIT : KILL_SKIPPED)]++;
+        return;
+    }
+    const int time = line_time(time_token);
+    if (weapon == WEAPON_TEAM_CHANGE) {
+        counts.kills[KILL_TEAM_CHANGE]++;
+        return;
+    }
+    if (d.names_from_kill_lines && text) {
+        // "<killer> killed <victim> by <MOD text>": the killer's name up to
+        // the first " killed ", the victim's from there to the last " by ".
+        while (*names == ' ') names++;
+        const char* killed = strstr(names, " killed ");
+        const char* by = text - 4;
+        if (killed && killed + 8 <= by) {
+            name_from_kill_line(killer, names, killed, time);
+            name_from_kill_line(victim, killed + 8, by, time);
+        }
+    }
+    const int result = results->add_kill(killer, victim, id < 0 ? -1 : weapon, time);
+    switch (result) {
+        case KILL_RESULT_COUNTED:
+            counts.kills[KILL_COUNTED]++;
+            if (!settings->report_page) break;   // shown by the report only
+            if (static_cast<size_t>(weapon) >= counts.kills_by_weapon.size())
+                counts.kills_by_weapon.resize(static_cast<size_t>(weapon) + 1, 0);
+            counts.kills_by_weapon[weapon]++;
+            break;
+        case KILL_RESULT_BOT: counts.kills[KILL_BOT]++; break;
+        case KILL_RESULT_NOT_A_PLAYER: counts.kills[KILL_NOT_A_PLAYER]++; break;
+        default: counts.kills[KILL_UNKNOWN_CLIENT]++; break;
+    }
+}
+
 int analyzelog::parse_line(char* line) {
     char time_token[TIME_SIZE];
     char event[EVENT_SIZE];
@@ -355,7 +414,7 @@ int analyzelog::parse_line(char* line) {
     switch (kind) {
         case EV_ITEM: {
             if (ignore_events || paused) return 0;
-            char item[ITEM_SIZE];
+            alignas(32) char item[ITEM_SIZE];   // compared with the item names
             next_token(general, sizeof general, ' ');
             int client = diverse::read_int(general);
             next_token(item, sizeof item, '\n');
@@ -467,58 +526,6 @@ void analyzelog::hold_line(const char* line) {
     memcpy(held_line, line, n);
     held_line[n] = 0;
     line_held = true;
-}
-
-void analyzelog::kill(const char* time_token, bool weapon_only) {
-    char general[GENERAL_SIZE];
-    next_token(general, sizeof general, ' ');
-    int killer = diverse::read_int(general);
-    next_token(general, sizeof general, ' ');
-    int victim = diverse::read_int(general);
-    next_token(general, sizeof general, ' ');
-    int id = diverse::read_int(general);
-    // The weapon is known (and a new one numbered) whether the line counts or not.
-    const char* names = cursor;
-    size_t text_length = 0;
-    const char* text = mod_text(names, text_length);
-    bool disagrees = false;
-    const dialect& d = *results->game_dialect;
-    const int weapon = id < 0 ? 0 : resolve_weapon(d, results->dialect_version, id, text, text_length, disagrees);
-    if (disagrees) counts.mod_text_disagrees++;
-    if (weapon_only) return;
-    if (ignore_events || paused) {
-        counts.kills[ignore_events ? (ignore_after_exit ? KILL_AFTER_EXIT : KILL_SKIPPED)
-                                   : (paused_after_exit ? KILL_AFTER_EXIT : KILL_SKIPPED)]++;
-        return;
-    }
-    const int time = line_time(time_token);
-    if (weapon == WEAPON_TEAM_CHANGE) {
-        counts.kills[KILL_TEAM_CHANGE]++;
-        return;
-    }
-    if (d.names_from_kill_lines && text) {
-        // "<killer> killed <victim> by <MOD text>": the killer's name up to
-        // the first " killed ", the victim's from there to the last " by ".
-        while (*names == ' ') names++;
-        const char* killed = strstr(names, " killed ");
-        const char* by = text - 4;
-        if (killed && killed + 8 <= by) {
-            name_from_kill_line(killer, names, killed, time);
-            name_from_kill_line(victim, killed + 8, by, time);
-        }
-    }
-    const int result = results->add_kill(killer, victim, id < 0 ? -1 : weapon, time);
-    switch (result) {
-        case KILL_RESULT_COUNTED:
-            counts.kills[KILL_COUNTED]++;
-            if (static_cast<size_t>(weapon) >= counts.kills_by_weapon.size())
-                counts.kills_by_weapon.resize(static_cast<size_t>(weapon) + 1, 0);
-            counts.kills_by_weapon[weapon]++;
-            break;
-        case KILL_RESULT_BOT: counts.kills[KILL_BOT]++; break;
-        case KILL_RESULT_NOT_A_PLAYER: counts.kills[KILL_NOT_A_PLAYER]++; break;
-        default: counts.kills[KILL_UNKNOWN_CLIENT]++; break;
-    }
 }
 
 void analyzelog::name_from_kill_line(int client, const char* from, const char* to, int time) {

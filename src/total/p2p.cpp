@@ -106,10 +106,11 @@ void p2p_pairs::add(uint32_t pair, const uint16_t* low_on_high, const uint16_t* 
     slots &= ~1u;
     if (!slots) return;
     // The weapons of those slots: numbers below BIT_WEAPONS by their bit.
-    uint32_t used = 0;
-    for (uint32_t m = slots; m; m &= m - 1) {
+    const uint32_t bits = (1u << BIT_WEAPONS) - 2;   // bits 1 to 30
+    uint32_t used = weapon_of_slot ? 0 : slots & bits;
+    for (uint32_t m = weapon_of_slot ? slots : slots & ~bits; m; m &= m - 1) {
         const int s = __builtin_ctz(m);
-        const int w = weapon_of_slot[s];
+        const int w = weapon_of_slot ? weapon_of_slot[s] : s;
         if (w <= 0) continue;
         if (w < BIT_WEAPONS) {
             used |= 1u << w;
@@ -121,7 +122,6 @@ void p2p_pairs::add(uint32_t pair, const uint16_t* low_on_high, const uint16_t* 
         p.weapons |= 1u << BIT_WEAPONS;
     }
     if (!used) return;
-    const uint32_t bits = (1u << BIT_WEAPONS) - 2;   // bits 1 to 30
     const uint32_t had = p.weapons & bits;
     if (used & ~had) {
         // A longer run for the new weapons, in weapon order.
@@ -146,7 +146,7 @@ void p2p_pairs::add(uint32_t pair, const uint16_t* low_on_high, const uint16_t* 
     uint32_t* run = run_at(p.run);
     for (uint32_t m = slots; m; m &= m - 1) {
         const int s = __builtin_ctz(m);
-        const int w = weapon_of_slot[s];
+        const int w = weapon_of_slot ? weapon_of_slot[s] : s;
         if (w <= 0 || w >= BIT_WEAPONS) continue;
         const int k = __builtin_popcount(p.weapons & bits & ((1u << w) - 1));
         run[2 * k] += by_low(s);

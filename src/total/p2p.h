@@ -47,7 +47,8 @@ public:
     uint32_t find_or_add(uint32_t a, uint32_t b, bool& made);
     // Adds a game's kill-matrix cells of the two players: kills by weapon
     // slot (entry 0 all weapons) of the low player on the high one, and the
-    // other way; `weapon_of_slot` gives the weapon number of each slot. A
+    // other way; `weapon_of_slot` gives the weapon number of each slot
+    // (nullptr: each slot's own number). A
     // player's pair with itself (two slots of one name) counts both cells on
     // each side.
     void add(uint32_t pair, const uint16_t* low_on_high, const uint16_t* high_on_low, bool self,

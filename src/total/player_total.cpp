@@ -58,21 +58,29 @@ void player_total_t::add_weapons(const player_t& slot, const int32_t* weapon_of_
     kills0 += slot.kills[0];
     killed0 += slot.killed[0];
     suicides0 += slot.suicides[0];
-    // Weapons numbered below 32 by their bit; the others (rare: a mod's
-    // weapons) after them.
+    if (!weapon_of_slot) {
+        // Every slot holds the weapon of its own number.
+        uint32_t used = 0;
+        for (int w = 1; w < MAX_WEAPONS; w++)
+            if (slot.kills[w] | slot.killed[w] | slot.suicides[w]) used |= 1u << w;
+        add_low_weapons(used, slot.kills, slot.killed, slot.suicides);
+        return;
+    }
+    // Weapons numbered below 32 by their bit; the others (a mod's weapons)
+    // after them.
     uint32_t used = 0;
+    uint32_t kills[MAX_WEAPONS] = {}, killed[MAX_WEAPONS] = {}, suicides[MAX_WEAPONS] = {};
     uint32_t numbered[MAX_WEAPONS][4];
     int more = 0;
-    uint32_t by_number[MAX_WEAPONS][3];
     for (int s = 1; s < MAX_WEAPONS; s++) {
         if (!(slot.kills[s] | slot.killed[s] | slot.suicides[s])) continue;
         const int w = weapon_of_slot[s];
         if (w <= 0) continue;
         if (w < MAX_WEAPONS) {
             used |= 1u << w;
-            by_number[w][0] = slot.kills[s];
-            by_number[w][1] = slot.killed[s];
-            by_number[w][2] = slot.suicides[s];
+            kills[w] = slot.kills[s];
+            killed[w] = slot.killed[s];
+            suicides[w] = slot.suicides[s];
         } else {
             numbered[more][0] = static_cast<uint32_t>(w);
             numbered[more][1] = slot.kills[s];
@@ -81,6 +89,12 @@ void player_total_t::add_weapons(const player_t& slot, const int32_t* weapon_of_
             more++;
         }
     }
+    add_low_weapons(used, kills, killed, suicides);
+    if (more) add_numbered_weapons(numbered, more);
+}
+
+void player_total_t::add_low_weapons(uint32_t used, const uint32_t* kills, const uint32_t* killed,
+                                     const uint32_t* suicides) {
     if (used & ~weapon_mask) {
         // Room for the new weapons, in weapon order; the numbered ones move along.
         const uint32_t mask = weapon_mask | used;
@@ -104,13 +118,12 @@ void player_total_t::add_weapons(const player_t& slot, const int32_t* weapon_of_
     for (int w = 1; w < MAX_WEAPONS; w++) {
         if (!(weapon_mask & (1u << w))) continue;
         if (used & (1u << w)) {
-            per_weapon[3 * at] += by_number[w][0];
-            per_weapon[3 * at + 1] += by_number[w][1];
-            per_weapon[3 * at + 2] += by_number[w][2];
+            per_weapon[3 * at] += kills[w];
+            per_weapon[3 * at + 1] += killed[w];
+            per_weapon[3 * at + 2] += suicides[w];
         }
         at++;
     }
-    if (more) add_numbered_weapons(numbered, more);
 }
 
 void player_total_t::add_numbered_weapons(const uint32_t (*counts)[4], int n) {

@@ -60,7 +60,8 @@ public:
     double ratio() const { return player_formula::ratio(kills0, killed0, suicides0, world_deaths, playtime); }
 
     // Adds one game slot's kills, times killed and suicides, every weapon;
-    // `weapon_of_slot` gives the weapon number of each of the game's weapon slots.
+    // `weapon_of_slot` gives the weapon number of each of the game's weapon
+    // slots (nullptr: each slot's own number).
     void add_weapons(const player_t& slot, const int32_t* weapon_of_slot);
 
 private:
@@ -79,4 +80,6 @@ private:
 
     uint32_t weapon_count(int w, int which) const;
     void add_numbered_weapons(const uint32_t (*counts)[4], int n);
+    // Adds the counters of the weapons of `used` (numbers 1 to 31, arrays by number).
+    void add_low_weapons(uint32_t used, const uint32_t* kills, const uint32_t* killed, const uint32_t* suicides);
 };
