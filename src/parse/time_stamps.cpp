@@ -21,8 +21,9 @@ size_t digit_run(const char* p, size_t least, size_t most) {
 int64_t capped_number(const char* p, size_t n, int64_t cap) {
     int64_t v = 0;
     for (size_t i = 0; i < n; i++) {
-        v = v * 10 + (p[i] - '0');
-        if (v >= cap) return cap;
+        const int digit = p[i] - '0';
+        if (v > (cap - digit) / 10) return cap;
+        v = v * 10 + digit;
     }
     return v;
 }
