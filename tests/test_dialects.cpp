@@ -99,6 +99,29 @@ TEST(Dialects, EachModsLogCountsItsWeaponsAndMatches) {
     }
 }
 
+TEST(Dialects, AGameOfMoreWeaponsThanSlotsCountsTheRestInTheTotalsOnly) {
+    // 40 MOD texts no table knows in one game: 31 weapon slots (the first 31
+    // texts met), the other 9 kills in the all-weapons figures only.
+    std::string log = "  0:00 InitGame: \\g_gametype\\0\n  0:00 ClientUserinfoChanged: 0 n\\A\\t\\0\n"
+                      "  0:00 ClientUserinfoChanged: 1 n\\B\\t\\0\n";
+    for (int k = 0; k < 40; k++) log += "  0:01 Kill: 0 1 30: A killed B by MOD_W" + std::to_string(k) + "\n";
+    log += "  0:02 ShutdownGame:\n";
+    scratch_dir dir;
+    write_file(dir / "many.log", log);
+    const run_result r = run_vexo(dir.path, {"/d", "/r", "many.log"});
+    EXPECT_EQ(r.code, 0) << r.out;
+    const std::string weapons = joined(read_file(dir / "vexoweapons.txt"));
+    EXPECT_EQ(weapons.substr(0, 36), "1,A,W0,1,0 | 1,A,W1,1,0 | 1,A,W2,1,0") << weapons;
+    EXPECT_NE(weapons.find("1,A,W30,1,0"), std::string::npos);
+    EXPECT_EQ(weapons.find("W31"), std::string::npos);
+    EXPECT_EQ(std::count(weapons.begin(), weapons.end(), '|'), 61) << weapons;
+    EXPECT_NE(read_file(dir / "vexodata.txt").find("1,A,40,0,0,0,"), std::string::npos);
+    const std::string report = read_file(dir / "report.htm");
+    EXPECT_NE(report.find(row("Counted under all weapons only (more weapons in the game than it has room for)", "9")),
+              std::string::npos);
+    EXPECT_NE(report.find("The totals hold exactly the kills of the listed games."), std::string::npos);
+}
+
 TEST(Dialects, ModTextsAndTheirNames) {
     const struct {
         const char* line;
