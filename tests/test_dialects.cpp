@@ -93,6 +93,8 @@ TEST(Dialects, EachModsLogCountsItsWeaponsAndMatches) {
         for (const char* t : c.chat) EXPECT_NE(chat.find(t), std::string::npos) << c.log << ": " << t;
         for (const char* t : c.page) EXPECT_NE(page.find(t), std::string::npos) << c.log << ": " << t;
         EXPECT_NE(report.find("The totals hold exactly the kills of the listed games."), std::string::npos);
+        // The pickup tables name the base game's items and weapons: only its games show them.
+        EXPECT_EQ(page.find("<b>Weapon pickups</b>") != std::string::npos, std::string(c.log) == "q3.log") << c.log;
         // The weapon order of the pages: the order of the tables.
         for (const char* name : {"Shotgun", "Machinegun", "Rocket", "Plasma", "BFG"})
             EXPECT_EQ(page.find(std::string("Killchart (") + name + ")"), std::string::npos) << c.log << name;

@@ -58,20 +58,22 @@ struct dialect_word {
     line_reader read;
 };
 
+// A dialect file sets what differs from these defaults (the base game's
+// ways, with no weapons, no game type names and no readers of its own).
 struct dialect {
-    const char* name;                 // for the run report
-    int order;                        // place among the dialects: the order of weapon tables on pages
+    const char* name = nullptr;                 // for the run report
+    int order = 0;                        // place among the dialects: the order of weapon tables on pages
 
     // Which InitGame: lines the dialect claims: gamename values compared
     // whole, and values it claims by their start (null-terminated lists).
-    const char* const* game_names;
-    const char* const* game_name_prefixes;
+    const char* const* game_names = nullptr;
+    const char* const* game_name_prefixes = nullptr;
     // A key whose presence on an InitGame: line with a gamename no dialect
     // names makes the game this dialect's (nullptr: none).
-    const char* unnamed_game_key;
-    bool is_default;                  // the dialect of every other game
+    const char* unnamed_game_key = nullptr;
+    bool is_default = false;                  // the dialect of every other game
     // The version of the dialect (a column of weapon_row::ids) by gamename.
-    int (*version_of)(const char* game_name);
+    int (*version_of)(const char* game_name) = nullptr;
 
     // Weapons. Ids below ids_by_number count by their id, folded, whatever
     // their MOD text; their weapon numbers are the ids, named by id_names;
@@ -79,44 +81,47 @@ struct dialect {
     // MOD text names in the tables (or the text's own name); a kill without
     // a MOD text under the weapon of its id in the tables when ids_in_tables,
     // else under "weapon <id>".
-    int ids_by_number;
-    const char* const* id_names;
-    const char* const* id_texts;
-    int (*fold)(int id);
-    weapon_table tables[2];
-    bool ids_in_tables;
+    int ids_by_number = 0;
+    const char* const* id_names = nullptr;
+    const char* const* id_texts = nullptr;
+    int (*fold)(int id) = nullptr;
+    weapon_table tables[2] = {};
+    bool ids_in_tables = false;
     // The data file's per-weapon fields (ids 1 to 20 of the base game) hold
     // this dialect's counts; else they are written as 0.
-    bool base_weapon_fields;
+    bool base_weapon_fields = false;
+    // Its item lines name the base game's item classes: the game page shows
+    // the pickup tables (a dialect with items of its own has none).
+    bool base_items = false;
 
     // Game type names by g_gametype (nullptr entries and other values: "unknown").
-    const char* const* game_types;
-    int game_type_count;
-    int one_on_one_type;              // the type whose match ends when a player leaves; -1 none
+    const char* const* game_types = nullptr;
+    int game_type_count = 0;
+    int one_on_one_type = -1;              // the type whose match ends when a player leaves; -1 none
 
     // Clients: numbers from client_limit up are no clients (a victim there is
     // no player; a killer there a world death).
-    int client_limit;
+    int client_limit = 512;
 
     // Matches. warmup_pauses: "Warmup:" and "Exit:" pause the counting of
     // kills and items (the game goes on) until a ROUND_START line; else
     // "Warmup:" ends the game and "Exit:" ends its counting.
-    bool warmup_pauses;
+    bool warmup_pauses = false;
     // An InitGame: while a game is open ends that game first.
-    bool init_game_ends_game;
+    bool init_game_ends_game = false;
     // Chat lines carry the speaker's client number before the name.
-    bool chat_number_first;
+    bool chat_number_first = false;
     // "ClientUserinfoChanged: N <no change>" changes nothing.
-    bool userinfo_no_change;
+    bool userinfo_no_change = false;
     // A kill line names a client that has no name yet.
-    bool names_from_kill_lines;
+    bool names_from_kill_lines = false;
 
     // Readers of lines: the dialect's own event words, and readers that
     // replace the usual ones of "ClientConnect:" and "score:" (nullptr: the usual).
-    const dialect_word* words;
-    size_t word_count;
-    line_reader connect_reader;
-    line_reader score_reader;
+    const dialect_word* words = nullptr;
+    size_t word_count = 0;
+    line_reader connect_reader = nullptr;
+    line_reader score_reader = nullptr;
 
     // Filled at registration: MOD text -> weapon number, and id -> weapon
     // number by version (for ids_in_tables).

@@ -208,15 +208,29 @@ const dialect_word words[] = {
 
 }  // namespace
 
-static dialect jedi_academy = {
-    "Jedi Academy", 30,
-    names, prefixes, "g_forcePowerDisable", false, nullptr,
-    0, nullptr, nullptr, nullptr,
-    {{rows, sizeof rows / sizeof rows[0]}, jedi_environment}, true, false,
-    game_types, 10, -1,
-    32,
-    false, true, false, true, true,
-    words, sizeof words / sizeof words[0], read_connect, read_score,
-};
+static dialect make_jedi_academy() {
+    dialect d;
+    d.name = "Jedi Academy";
+    d.order = 30;
+    d.game_names = names;
+    d.game_name_prefixes = prefixes;
+    d.unnamed_game_key = "g_forcePowerDisable";
+    d.tables[0] = {rows, sizeof rows / sizeof rows[0]};
+    d.tables[1] = jedi_environment;
+    d.ids_in_tables = true;
+    d.game_types = game_types;
+    d.game_type_count = 10;
+    d.client_limit = 32;
+    d.init_game_ends_game = true;
+    d.userinfo_no_change = true;
+    d.names_from_kill_lines = true;
+    d.words = words;
+    d.word_count = sizeof words / sizeof words[0];
+    d.connect_reader = read_connect;
+    d.score_reader = read_score;
+    return d;
+}
+
+static dialect jedi_academy = make_jedi_academy();
 
 static const bool registered = register_dialect(jedi_academy);

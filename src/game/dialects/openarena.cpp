@@ -8,15 +8,24 @@ static const char* const game_types[13] = {
 
 static const char* const names[] = {"baseoa", nullptr};
 
-static dialect openarena = {
-    "OpenArena", 10,
-    names, nullptr, nullptr, false, nullptr,
-    23, quake3_id_names, quake3_id_texts, quake3_fold,
-    {quake3_more_weapons, {nullptr, 0}}, false, true,
-    game_types, 13, 1,
-    512,
-    false, false, false, false, false,
-    nullptr, 0, nullptr, nullptr,
-};
+static dialect make_openarena() {
+    dialect d;
+    d.name = "OpenArena";
+    d.order = 10;
+    d.game_names = names;
+    d.ids_by_number = 23;
+    d.id_names = quake3_id_names;
+    d.id_texts = quake3_id_texts;
+    d.fold = quake3_fold;
+    d.tables[0] = quake3_more_weapons;
+    d.base_weapon_fields = true;
+    d.base_items = true;
+    d.game_types = game_types;
+    d.game_type_count = 13;
+    d.one_on_one_type = 1;
+    return d;
+}
+
+static dialect openarena = make_openarena();
 
 static const bool registered = register_dialect(openarena);

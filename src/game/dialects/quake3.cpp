@@ -39,15 +39,25 @@ const char* const quake3_game_types[5] = {"FFA", "1on1", nullptr, "team DM", "CT
 
 static const char* const names[] = {"baseq3", "osp", "cpma", nullptr};
 
-static dialect quake3 = {
-    "Quake III", 0,
-    names, nullptr, nullptr, true, nullptr,
-    23, quake3_id_names, quake3_id_texts, quake3_fold,
-    {quake3_more_weapons, {nullptr, 0}}, false, true,
-    quake3_game_types, 5, 1,
-    512,
-    false, false, false, false, false,
-    nullptr, 0, nullptr, nullptr,
-};
+static dialect make_quake3() {
+    dialect d;
+    d.name = "Quake III";
+    d.order = 0;
+    d.game_names = names;
+    d.is_default = true;
+    d.ids_by_number = 23;
+    d.id_names = quake3_id_names;
+    d.id_texts = quake3_id_texts;
+    d.fold = quake3_fold;
+    d.tables[0] = quake3_more_weapons;
+    d.base_weapon_fields = true;
+    d.base_items = true;
+    d.game_types = quake3_game_types;
+    d.game_type_count = 5;
+    d.one_on_one_type = 1;
+    return d;
+}
+
+static dialect quake3 = make_quake3();
 
 static const bool registered = register_dialect(quake3);

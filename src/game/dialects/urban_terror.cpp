@@ -74,15 +74,24 @@ static void init_round(const char*, line_event& out) { out.kind = line_event::RO
 
 static const dialect_word words[] = {{"InitRound:", init_round}};
 
-static dialect urban_terror = {
-    "Urban Terror", 20,
-    names, nullptr, nullptr, false, version_of,
-    0, nullptr, nullptr, nullptr,
-    {{rows, sizeof rows / sizeof rows[0]}, {nullptr, 0}}, true, false,
-    game_types, 12, -1,
-    512,
-    true, true, true, false, false,
-    words, 1, nullptr, nullptr,
-};
+static dialect make_urban_terror() {
+    dialect d;
+    d.name = "Urban Terror";
+    d.order = 20;
+    d.game_names = names;
+    d.version_of = version_of;
+    d.tables[0] = {rows, sizeof rows / sizeof rows[0]};
+    d.ids_in_tables = true;
+    d.game_types = game_types;
+    d.game_type_count = 12;
+    d.warmup_pauses = true;
+    d.init_game_ends_game = true;
+    d.chat_number_first = true;
+    d.words = words;
+    d.word_count = sizeof words / sizeof words[0];
+    return d;
+}
+
+static dialect urban_terror = make_urban_terror();
 
 static const bool registered = register_dialect(urban_terror);

@@ -24,15 +24,19 @@ static const weapon_row rows[] = {
 
 static const char* const names[] = {"wop", nullptr};
 
-static dialect world_of_padman = {
-    "World of Padman", 40,
-    names, nullptr, nullptr, false, nullptr,
-    0, nullptr, nullptr, nullptr,
-    {{rows, sizeof rows / sizeof rows[0]}, jedi_environment}, false, false,
-    quake3_game_types, 5, 1,
-    512,
-    false, false, false, false, false,
-    nullptr, 0, nullptr, nullptr,
-};
+static dialect make_world_of_padman() {
+    dialect d;
+    d.name = "World of Padman";
+    d.order = 40;
+    d.game_names = names;
+    d.tables[0] = {rows, sizeof rows / sizeof rows[0]};
+    d.tables[1] = jedi_environment;
+    d.game_types = quake3_game_types;
+    d.game_type_count = 5;
+    d.one_on_one_type = 1;
+    return d;
+}
+
+static dialect world_of_padman = make_world_of_padman();
 
 static const bool registered = register_dialect(world_of_padman);
