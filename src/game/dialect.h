@@ -87,9 +87,9 @@ struct dialect {
     int (*fold)(int id) = nullptr;
     weapon_table tables[2] = {};
     bool ids_in_tables = false;
-    // The data file's per-weapon fields (ids 1 to 20 of the base game) hold
-    // this dialect's counts; else they are written as 0.
-    bool base_weapon_fields = false;
+    // The weapon numbers of the data file's 11 kill and 11 death fields
+    // (nullptr: the fields are written as 0, they hold the base game's weapons).
+    const int* data_file_weapons = nullptr;
     // Its item lines name the base game's item classes: the game page shows
     // the pickup tables (a dialect with items of its own has none).
     bool base_items = false;
@@ -147,6 +147,7 @@ extern const char* const quake3_id_texts[23];
 extern const weapon_table quake3_more_weapons;   // Team Arena's, and the team switch of its mods
 int quake3_fold(int id);
 extern const char* const quake3_game_types[5];
+extern const int quake3_data_file_weapons[11];
 extern const weapon_table jedi_environment;      // drowning, falling ... (World of Padman's too)
 
 // Registers a dialect (called by the static initialiser of its file).

@@ -292,9 +292,9 @@ void html_writer::killchart(int w) {
 
 void html_writer::write_data_file(int game_number) {
     // The base game's weapons: kills, then deaths, of each.
-    static const int weapons[11] = {1, 2, 3, 4, 6, 8, 10, 11, 12, 18, 20};
+    const int* weapons = game->game_dialect->data_file_weapons;
     int slots[11];
-    for (int k = 0; k < 11; k++) slots[k] = game->game_dialect->base_weapon_fields ? game->slot_of_weapon(weapons[k]) : 0;
+    for (int k = 0; k < 11; k++) slots[k] = weapons ? game->slot_of_weapon(weapons[k]) : 0;
     outfile data;
     // Written from the results folder, named as seen from the game pages.
     data.open_append("vexodata.txt", "../vexodata.txt");

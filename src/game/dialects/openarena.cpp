@@ -18,7 +18,7 @@ static dialect make_openarena() {
     d.id_texts = quake3_id_texts;
     d.fold = quake3_fold;
     d.tables[0] = quake3_more_weapons;
-    d.base_weapon_fields = true;
+    d.data_file_weapons = quake3_data_file_weapons;
     d.base_items = true;
     d.game_types = game_types;
     d.game_type_count = 13;

@@ -37,6 +37,10 @@ const weapon_table quake3_more_weapons = {more_rows, sizeof more_rows / sizeof m
 
 const char* const quake3_game_types[5] = {"FFA", "1on1", nullptr, "team DM", "CTF"};
 
+// Shotgun, Gauntlet, Machinegun, Grenade, Rocket, Plasma, Railgun, Lightning
+// gun, BFG, Telefrag, Suicide.
+const int quake3_data_file_weapons[11] = {1, 2, 3, 4, 6, 8, 10, 11, 12, 18, 20};
+
 static const char* const names[] = {"baseq3", "osp", "cpma", nullptr};
 
 static dialect make_quake3() {
@@ -50,7 +54,7 @@ static dialect make_quake3() {
     d.id_texts = quake3_id_texts;
     d.fold = quake3_fold;
     d.tables[0] = quake3_more_weapons;
-    d.base_weapon_fields = true;
+    d.data_file_weapons = quake3_data_file_weapons;
     d.base_items = true;
     d.game_types = quake3_game_types;
     d.game_type_count = 5;
