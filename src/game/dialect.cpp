@@ -115,13 +115,9 @@ const char* mod_text(const char* text, size_t& length) {
     return length ? start : nullptr;
 }
 
-int kill_line_weapon(const dialect& d, int version, int id, const char* rest, const char*& text, size_t& length,
-                     bool& disagrees, bool check_text) {
+int kill_line_text_weapon(const dialect& d, int version, int id, const char* rest, const char*& text,
+                          size_t& length, bool& disagrees) {
     if (id >= 0 && id < d.ids_by_number) {
-        if (!check_text) {
-            disagrees = false;
-            return d.weapons->id_numbers[id];
-        }
         // Most lines end in the MOD text of their id: no need to look for it.
         const size_t own = d.weapons->id_text_lengths[id];
         size_t n = strlen(rest);

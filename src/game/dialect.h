@@ -164,15 +164,13 @@ const dialect& dialect_of_game(const char* name, bool has_name, const char* line
 // Place of a dialect in all_dialects().
 int dialect_index(const dialect& d);
 
+// resolve_weapon for an id the dialect does not count by its number.
+int resolve_table_weapon(const dialect& d, int version, int id, const char* text, size_t length, bool& disagrees);
+
 // The weapon number of a kill with weapon id `id` and MOD text `text`
 // (`length` characters, 0: none) in a game of dialect `d`, version
 // `version`; WEAPON_TEAM_CHANGE for a team change. `disagrees` tells
 // whether the text is another id's in the dialect's table.
-int resolve_weapon(const dialect& d, int version, int id, const char* text, size_t length, bool& disagrees);
-// The same for an id the dialect does not count by its number.
-int resolve_table_weapon(const dialect& d, int version, int id, const char* text, size_t length, bool& disagrees);
-
-// Every kill line passes here: the ids counted by their number at once.
 inline int resolve_weapon(const dialect& d, int version, int id, const char* text, size_t length, bool& disagrees) {
     if (id >= 0 && id < d.ids_by_number) {
         disagrees = length && (d.weapons->id_text_lengths[id] != length || memcmp(d.id_texts[id], text, length) != 0);
@@ -185,16 +183,24 @@ inline int resolve_weapon(const dialect& d, int version, int id, const char* tex
 // underscores after its last " by " (length 0: none).
 const char* mod_text(const char* text, size_t& length);
 
-// The weapon number of a kill line in a game of dialect `d`: `rest` is the
-// line after the weapon id; `text` and `length` are set to its MOD text.
-// Without `check_text` an id counted by its number is taken as it is, and
-// its MOD text is not looked for (text nullptr, disagrees false).
-int kill_line_weapon(const dialect& d, int version, int id, const char* rest, const char*& text, size_t& length,
-                     bool& disagrees, bool check_text);
-inline int kill_line_weapon_fast(const dialect& d, int version, int id, const char* rest, const char*& text,
-                                 size_t& length, bool& disagrees, bool check_text) {
-    if (!check_text && id >= 0 && id < d.ids_by_number) return d.weapons->id_numbers[id];
-    return kill_line_weapon(d, version, id, rest, text, length, disagrees, check_text);
+// kill_line_weapon once the MOD text must be found.
+int kill_line_text_weapon(const dialect& d, int version, int id, const char* rest, const char*& text,
+                          size_t& length, bool& disagrees);
+
+// The weapon number of a kill line in a game of dialect `d` (every kill line
+// passes here): `rest` is the line after the weapon id; `text` and `length`
+// are set to its MOD text. Without `check_text` an id counted by its number
+// is taken as it is, and its MOD text is not looked for (text nullptr,
+// disagrees false).
+inline int kill_line_weapon(const dialect& d, int version, int id, const char* rest, const char*& text,
+                            size_t& length, bool& disagrees, bool check_text) {
+    if (!check_text && id >= 0 && id < d.ids_by_number) {
+        text = nullptr;
+        length = 0;
+        disagrees = false;
+        return d.weapons->id_numbers[id];
+    }
+    return kill_line_text_weapon(d, version, id, rest, text, length, disagrees);
 }
 
 // The display name of a MOD text no table knows: the text after its last

@@ -286,8 +286,8 @@ inline __attribute__((always_inline)) void analyzelog::kill(const char* time_tok
     // whether the two agree.
     const int weapon =
         id < 0 ? 0
-               : kill_line_weapon_fast(d, results->dialect_version, id, names, text, text_length, disagrees,
-                                       settings->report_page);
+               : kill_line_weapon(d, results->dialect_version, id, names, text, text_length, disagrees,
+                                  settings->report_page);
     if (disagrees) counts.mod_text_disagrees++;
     if (weapon_only) return;
     if (ignore_events || paused) {
