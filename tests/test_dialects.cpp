@@ -124,6 +124,60 @@ TEST(Dialects, AGameOfMoreWeaponsThanSlotsCountsTheRestInTheTotalsOnly) {
     EXPECT_NE(report.find("The totals hold exactly the kills of the listed games."), std::string::npos);
 }
 
+TEST(Dialects, KillsCountUnderTheWeaponTheirDialectNames) {
+    auto d = [](const char* name) -> const dialect& { return dialect_of_game(name, true, ""); };
+    const struct {
+        const char* game;   // gamename of the game
+        int id;
+        const char* text;   // "" none
+        const char* name;   // nullptr: a team change
+        bool disagrees;
+    } cases[] = {
+        {"baseq3", 7, "MOD_ROCKET_SPLASH", "Rocket", false},
+        {"baseq3", 11, "MOD_RAILGUN", "Lightning gun", true},   // the id decides
+        {"baseq3", 19, "", "weapon 19", false},
+        {"baseq3", 23, "MOD_GRAPPLE", "Grapple", false},          // the text decides
+        {"baseq3", 24, "MOD_SWITCHTEAM", nullptr, false},
+        {"baseq3", 25, "", "weapon 25", false},
+        {"baseq3", 26, "MOD_ROCKET", "Rocket", false},
+        {"baseoa", 24, "MOD_CHAINGUN", "Chaingun", false},
+        {"q3ut4", 35, "", "Negev", false},
+        {"q3urt43", 35, "", "Nuked", false},
+        {"q3urt43", 35, "UT_MOD_NEGEV", "Negev", true},
+        {"q3urt43", 5, "MOD_TELEFRAG", "Telefrag", false},
+        {"q3urt43", 10, "MOD_CHANGE_TEAM", nullptr, false},
+        {"q3urt43", 26, "", "Flashgrenade", false},
+        {"q3urt43", 0, "MOD_UNKNOWN", "Unknown", false},
+        {"basejka", 5, "MOD_BRYAR_PISTOL_ALT", "Bryar pistol", false},
+        {"basejka", 4, "MOD_BRYAR_PISTOL_ALT", "Bryar pistol", true},
+        {"basejka", 33, "MOD_WATER", "Drowned", false},
+        {"basejka", 99, "", "weapon 99", false},
+        {"basejka", 42, "MOD_TEAM_CHANGE", nullptr, false},
+        {"wop", 7, "MOD_BALLOONY_SPLASH", "Balloony", false},
+        {"wop", 7, "", "weapon 7", false},
+        {"wop", 3, "MOD_FALLING", "Falling", false},
+    };
+    for (const auto& c : cases) {
+        bool disagrees = false;
+        const dialect& game = d(c.game);
+        const int version = game.version_of ? game.version_of(c.game) : 0;
+        const int w = resolve_weapon(game, version, c.id, c.text, strlen(c.text), disagrees);
+        EXPECT_EQ(w == WEAPON_TEAM_CHANGE ? std::string("team change") : weapon_name(w),
+                  c.name ? c.name : "team change") << c.game << " " << c.id << " " << c.text;
+        EXPECT_EQ(disagrees, c.disagrees) << c.game << " " << c.id << " " << c.text;
+    }
+    // One weapon per name, in the order of the tables: the base game's ids keep their numbers.
+    bool ignored;
+    const int telefrag = resolve_weapon(d("q3urt43"), 2, 5, "MOD_TELEFRAG", 12, ignored);
+    EXPECT_EQ(telefrag, 18);
+    EXPECT_EQ(resolve_weapon(d("basejka"), 0, 33, "MOD_WATER", 9, ignored),
+              resolve_weapon(d("q3urt43"), 2, 1, "MOD_WATER", 9, ignored));
+    std::vector<int> order;
+    for (const char* name : {"Railgun", "Nailgun", "Knife", "Saber", "Pumper"})
+        order.push_back(weapon_registry::find(name));
+    EXPECT_TRUE(std::is_sorted(order.begin(), order.end()) && order[0] == 10) << order[0];
+}
+
 TEST(Dialects, ModTextsAndTheirNames) {
     const struct {
         const char* line;
