@@ -148,6 +148,9 @@ extern const weapon_table quake3_more_weapons;   // Team Arena's, and the team s
 int quake3_fold(int id);
 extern const char* const quake3_game_types[5];
 extern const int quake3_data_file_weapons[11];
+// A dialect with the base game's weapons, items, game types and one-on-one
+// rule, for the dialects that keep them.
+dialect quake3_ways();
 extern const weapon_table jedi_environment;      // drowning, falling ... (World of Padman's too)
 
 // Registers a dialect (called by the static initialiser of its file).

@@ -43,12 +43,8 @@ const int quake3_data_file_weapons[11] = {1, 2, 3, 4, 6, 8, 10, 11, 12, 18, 20};
 
 static const char* const names[] = {"baseq3", "osp", "cpma", nullptr};
 
-static dialect make_quake3() {
+dialect quake3_ways() {
     dialect d;
-    d.name = "Quake III";
-    d.order = 0;
-    d.game_names = names;
-    d.is_default = true;
     d.ids_by_number = 23;
     d.id_names = quake3_id_names;
     d.id_texts = quake3_id_texts;
@@ -59,6 +55,15 @@ static dialect make_quake3() {
     d.game_types = quake3_game_types;
     d.game_type_count = 5;
     d.one_on_one_type = 1;
+    return d;
+}
+
+static dialect make_quake3() {
+    dialect d = quake3_ways();
+    d.name = "Quake III";
+    d.order = 0;
+    d.game_names = names;
+    d.is_default = true;
     return d;
 }
 
