@@ -175,7 +175,10 @@ int main(int argc, char** argv) {
                 killer = static_cast<int>(rng() % (n - 1));
                 if (killer >= victim) killer++;
             }
-            game->add_kill(killer, victim, weapons[rng() % 11], t);
+            // The weapon id as a log line gives it, numbered by the base game's dialect.
+            bool disagrees;
+            const int weapon = resolve_weapon(default_dialect(), 0, weapons[rng() % 11], nullptr, 0, disagrees);
+            game->add_kill(killer, victim, weapon, t);
             if (e % 7 == 0) game->add_ping(victim, 20 + static_cast<int>(rng() % 180));
         }
         game->end_game(600 + static_cast<int>(rng() % 600));

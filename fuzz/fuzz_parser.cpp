@@ -40,6 +40,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     ignore_events = false;
     results->reset();
     results->clear_clients();
+    results->set_dialect(default_dialect(), 0);
     results->set_game_type(0);
 
     FILE* file = fmemopen(const_cast<uint8_t*>(data), size, "rb");

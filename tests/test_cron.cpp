@@ -261,7 +261,7 @@ TEST(Cron, ARunGivesUpWaitingAfterLockWait) {
 TEST(Cron, QuietRunsPrintOnlyWarningsAndErrors) {
     scratch_dir dir;
     write_file(dir / "game.log", GAME);
-    write_file(dir / "weapon.log", GAME.substr(0, GAME.find("  2:00")) + "  0:20 Kill: 1 0 99: x\n  2:00 ShutdownGame:\n");
+    write_file(dir / "weapon.log", GAME.substr(0, GAME.find("  2:00")) + "  0:20 Item: 600 weapon_shotgun\n  2:00 ShutdownGame:\n");
     write_file(dir / "empty.log", "");
     const std::string weapon_size = std::to_string(read_file(dir / "weapon.log").size());
     const struct {
@@ -278,7 +278,7 @@ TEST(Cron, QuietRunsPrintOnlyWarningsAndErrors) {
         {{"game.log", "/QUIET"}, "", 0, 0},
         {{"/q", "game.log", "empty.log", "weapon.log", "missing.log"},
          "\nParsing empty.log [0 byte]\nWARNING: no game listed from empty.log (0 kill lines read)"
-         "\nParsing weapon.log [" + weapon_size + " byte]\nWARNING: weapon id > MAX_WEAPONS, weapon id reset to zero\n"
+         "\nParsing weapon.log [" + weapon_size + " byte]\nWARNING: player_id overflow in resultdata::add_item"
          "\nWARNING: no log file matches missing.log\n",
          0, 0},
         {{"/q", "missing.log"}, "\nWARNING: no log file matches missing.log\nERROR: No log file to analyse" + PROMPT, 1, 0},

@@ -44,7 +44,7 @@ const auto backwards = [](const std::string& a, const std::string& b) { return a
 // met, opponents in the order met.
 struct model_counts {
     std::string name;
-    uint32_t kills[MAX_WEAPONS] = {}, killed[MAX_WEAPONS] = {};
+    std::map<int, uint32_t> kills, killed;   // by weapon number
     std::vector<std::string> opponents;
 };
 
@@ -98,46 +98,61 @@ TEST(RankOrder, CompactTotalsKeepEveryCountAndSortLikeTheExchangeSort) {
         const int pool = 3 + below(150);
         for (int g = 0, games = 1 + below(80); g < games; g++) {
             game->reset();
+            // The game's weapons: the base game's numbers, or a mod's (numbered
+            // past the bits of the compact records), each in a weapon slot.
+            std::vector<int> slots, numbers;
+            const bool mod = below(2) == 0;
+            for (int k = 0; k < (mod ? 1 + below(31) : 31); k++) {
+                const int number = mod ? 1 + below(120) : k + 1;
+                const int slot = game->weapon_slot(number);
+                if (std::find(slots.begin(), slots.end(), slot) == slots.end()) slots.push_back(slot), numbers.push_back(number);
+            }
+            slots.push_back(0), numbers.push_back(0);
+            const int weapons = static_cast<int>(slots.size());
             const int n = 2 + below(12);
             for (int i = 0; i < n; i++) {   // colours and case vary; two slots may be one player
                 std::string raw = (below(3) ? "" : "^" + std::to_string(below(8))) + (below(2) ? "p" : "P");
                 player_t& slot = game->players[game->add_player()];
                 slot.set_name((raw + std::to_string(below(pool))).c_str());
                 slot.playtime = 60 * below(3);
-                for (uint32_t* counts : {slot.kills, slot.killed, slot.suicides}) counts[below(32)] = below(3);
+                for (uint32_t* counts : {slot.kills, slot.killed, slot.suicides}) counts[slots[below(weapons)]] = below(3);
             }
             for (int i = 0; i < n; i++)
                 for (int j = 0; j < n; j++)
-                    for (int w : {0, 1 + below(31), 1 + below(31)})
-                        if (below(3) == 0) game->cell(i, j)[w] = static_cast<uint16_t>(below(3));
+                    for (int w : {0, below(weapons), below(weapons)})
+                        if (below(3) == 0) game->cell(i, j)[slots[w]] = static_cast<uint16_t>(below(3));
             totals.add_game(*game);
             for (int i = 0; i < n; i++) {
                 const std::string me = diverse::matched_name(game->players[i].name);
                 if (model[me].name.empty()) model[me].name = game->players[i].name;
-                for (int w = 0; w < MAX_WEAPONS; w++) model[me].kills[w] += game->players[i].kills[w];
-                for (int w = 0; w < MAX_WEAPONS; w++) model[me].killed[w] += game->players[i].suicides[w];
+                for (int k = 0; k < weapons; k++) model[me].kills[numbers[k]] += game->players[i].kills[slots[k]];
+                for (int k = 0; k < weapons; k++) model[me].killed[numbers[k]] += game->players[i].suicides[slots[k]];
                 for (int j = 0; j < n; j++) {
                     const std::string other = diverse::matched_name(game->players[j].name);
                     model_counts& pair = model[me + "|" + other];
                     if (j == i) continue;
                     if (pair.name.empty()) pair.name = game->players[j].name, model[me].opponents.push_back(other);
-                    for (int w = 0; w < MAX_WEAPONS; w++) pair.kills[w] += game->cell(i, j)[w];
-                    for (int w = 0; w < MAX_WEAPONS; w++) pair.killed[w] += game->cell(j, i)[w];
+                    for (int k = 0; k < weapons; k++) pair.kills[numbers[k]] += game->cell(i, j)[slots[k]];
+                    for (int k = 0; k < weapons; k++) pair.killed[numbers[k]] += game->cell(j, i)[slots[k]];
                 }
             }
         }
         for (const player_total_t* p : totals.player_list()) {
             const std::string key = diverse::matched_name(p->get_name());
-            const model_counts& me = model[key];
+            model_counts& me = model[key];
             ASSERT_EQ(p->get_name(), me.name);
-            for (int w = 0; w < MAX_WEAPONS; w++)
+            std::vector<int> used;
+            for (int w = 0; w <= 121; w++) {
                 ASSERT_TRUE(p->get_kills(w) == me.kills[w] && p->get_suicides(w) == me.killed[w]) << me.name << w;
+                if (w > 0 && (me.kills[w] || me.killed[w] || p->get_killed(w))) used.push_back(w);
+            }
+            EXPECT_EQ(p->weapons_used(), used) << me.name;
             std::vector<p2p_t> list = totals.p2p_list(p);
             ASSERT_EQ(list.size(), me.opponents.size()) << me.name;
             for (size_t k = 0; k < list.size(); k++) {
-                const model_counts& pair = model[key + "|" + me.opponents[k]];
+                model_counts& pair = model[key + "|" + me.opponents[k]];
                 ASSERT_EQ(list[k].get_name(), pair.name);
-                for (int w = 0; w < MAX_WEAPONS; w++)
+                for (int w = 0; w <= 121; w++)
                     ASSERT_TRUE(list[k].get_kills(w) == pair.kills[w] && list[k].get_killed(w) == pair.killed[w])
                         << me.name << " vs " << pair.name << " weapon " << w;
             }

@@ -38,7 +38,8 @@ struct file_report {
     uint64_t dropped[DROP_REASONS] = {};
     int listed = 0;
     uint64_t kill_lines_listed = 0;  // kill lines counted in the listed games
-    long long weapon_resets = 0;     // kill lines whose weapon id was reset to 0
+    // Kills counted as weapon 0 because their game had no weapon slot left.
+    uint64_t kills_without_weapon_slot = 0;
 
     void add_game(const game_fate& fate) {
         games_ended++;

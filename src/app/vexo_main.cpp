@@ -193,9 +193,11 @@ void vexo_main::write_results(const char* /*log_file*/) {
     // From here on every file of the run is written in the staging folder.
     enter_results_folder();
     if (settings.data_file) {
-        outfile data;
-        data.open("vexodata.txt");
-        data.close();
+        for (const char* name : {"vexodata.txt", "vexoweapons.txt"}) {
+            outfile data;
+            data.open(name);
+            data.close();
+        }
     }
     const bool css_published = platform::file_exists(results_dir + "/vexo.css");
     if (settings.stylesheet_file) {
@@ -350,7 +352,6 @@ void vexo_main::analyze(const char* name, resultdata_total* totals, bool last) {
     file_report& file_counts = report.files.back();
     file_counts.name = name;
     file_counts.size = size;
-    const long long weapon_resets = warning_count(WARN_WEAPON_ID);
     {
         analyzelog parser(&reader, game, &settings, chat);
         if (web && settings.chat_log)
@@ -361,6 +362,7 @@ void vexo_main::analyze(const char* name, resultdata_total* totals, bool last) {
             game->reset();
             const uint64_t kill_lines_before = parser.counts.kills[KILL_COUNTED];
             if (!parser.parse()) break;
+            file_counts.kills_without_weapon_slot += game->kills_without_weapon_slot();
             game->sort_players(settings.sort_order, false);
             long long percent = size > 0 ? reader.position() * 100 / size : 100;
             printf("\b\b\b\b\b\b\b(%3i %%)", static_cast<int>(percent));
@@ -395,7 +397,6 @@ void vexo_main::analyze(const char* name, resultdata_total* totals, bool last) {
         pages.wait();
         printf("\b\b\b\b\b\b\b(100 %%)");
         file_counts.counts = parser.counts;
-        file_counts.weapon_resets = warning_count(WARN_WEAPON_ID) - weapon_resets;
         if (file_counts.listed == 0) {
             const uint64_t kill_lines = parser.counts.events[EV_KILL];
             warn(WARN_NO_GAME_LISTED, "\nWARNING: no game listed from %s (%i kill lines read)", name,

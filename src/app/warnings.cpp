@@ -83,7 +83,6 @@ const char* warning_description(warning_kind kind) {
         "games per file below 1 refused",
         "no log file matches a specification",
         "no game listed from a log file",
-        "weapon id beyond the table, reset to 0",
         "client number of an item line beyond the table",
         "a log specification names a folder",
         "game dropped: more than 511 clients",

@@ -12,7 +12,6 @@ enum warning_kind {
     WARN_GAMES_PER_FILE,   // a "/g:" value below 1, refused
     WARN_NO_LOG_MATCH,     // a log specification that matches no file
     WARN_NO_GAME_LISTED,   // a log file that lists no game
-    WARN_WEAPON_ID,        // a kill's weapon id beyond the table, reset to 0
     WARN_ITEM_CLIENT,      // an item line's client number beyond the table
     WARN_FOLDER_NOT_LOG,   // a log specification that names a folder
     WARN_TOO_MANY_CLIENTS, // a game dropped: more than 511 clients

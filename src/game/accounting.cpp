@@ -15,9 +15,14 @@ static inline void count(uint32_t* counters, int w) {
 
 static inline bool is_side(int team) { return team == 1 || team == 2; }
 
-int resultdata::add_kill(int killer, int victim, int weapon, int time) {
+int resultdata::add_kill(int killer, int victim, int weapon_number, int time) {
     // A negative number is no client, no world and no weapon: drop the line.
-    if (killer < 0 || victim < 0 || weapon < 0) return 2;
+    if (killer < 0 || victim < 0 || weapon_number < 0) return KILL_RESULT_NO_CLIENT;
+    // A dialect with fewer clients: a victim above them is a non-player
+    // character, a killer above them the world.
+    const int limit = game_dialect->client_limit;
+    if (limit < MAX_CLIENT_IDS && victim >= limit) return KILL_RESULT_NOT_A_PLAYER;
+    if (limit < MAX_CLIENT_IDS && killer >= limit && killer <= MAX_CLIENT_IDS) killer = MAX_CLIENT_IDS + 1;
     const bool killer_client = killer < MAX_CLIENT_IDS;
     const bool victim_client = victim < MAX_CLIENT_IDS;
     auto slot_in_use = [this](int client) {
@@ -28,16 +33,12 @@ int resultdata::add_kill(int killer, int victim, int weapon, int time) {
     if (settings->skip_bots) {
         bool killer_bot = killer_client && slot_in_use(killer) && players[clients[killer].slot].bot_skill >= 0;
         bool victim_bot = victim_client && slot_in_use(victim) && players[clients[victim].slot].bot_skill >= 0;
-        if (killer_bot || victim_bot) return 1;
+        if (killer_bot || victim_bot) return KILL_RESULT_BOT;
     }
-    if (killer_client && !slot_in_use(killer)) return 2;
-    if (victim_client && !slot_in_use(victim)) return 2;
+    if (killer_client && !slot_in_use(killer)) return KILL_RESULT_NO_CLIENT;
+    if (victim_client && !slot_in_use(victim)) return KILL_RESULT_NO_CLIENT;
 
-    if (weapon == 5 || weapon == 7 || weapon == 9 || weapon == 13) weapon--;
-    if (weapon >= MAX_WEAPONS) {
-        warn(WARN_WEAPON_ID, "\nWARNING: weapon id > MAX_WEAPONS, weapon id reset to zero\n");
-        weapon = 0;
-    }
+    const int weapon = slot_for(weapon_number);
 
     const int killer_slot = killer_client ? clients[killer].slot : -1;
     if (victim_client) {
@@ -88,7 +89,7 @@ int resultdata::add_kill(int killer, int victim, int weapon, int time) {
             if (weapon != 0) c[0]++;
         }
     }
-    return 0;
+    return KILL_RESULT_COUNTED;
 }
 
 void resultdata::add_item(int client, const char* class_name, int /*time*/) {

@@ -1,6 +1,7 @@
 // resultdata: game frame (reset, init, end), the client table and play time.
 #include "game/resultdata.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 
@@ -44,6 +45,45 @@ void resultdata::reset() {
     player_count = 0;
     used_extent = 0;
     too_many_clients = false;
+    clear_weapon_slots();
+}
+
+void resultdata::clear_weapon_slots() {
+    for (int s = 1; s < MAX_WEAPONS; s++) {
+        if (slot_weapons[s] > 0 && static_cast<size_t>(slot_weapons[s]) < weapon_slots.size())
+            weapon_slots[slot_weapons[s]] = 0;
+        slot_weapons[s] = 0;
+    }
+    unslotted_kills = 0;
+    slots_are_numbers = true;
+}
+
+int resultdata::new_slot(int weapon) {
+    if (weapon <= 0) return 0;
+    int slot = 0;
+    if (weapon < MAX_WEAPONS && slot_weapons[weapon] == 0) {
+        slot = weapon;
+    } else {
+        for (int s = 1; s < MAX_WEAPONS && !slot; s++)
+            if (slot_weapons[s] == 0) slot = s;
+    }
+    if (!slot) {
+        unslotted_kills++;
+        return 0;
+    }
+    if (static_cast<size_t>(weapon) >= weapon_slots.size()) weapon_slots.resize(static_cast<size_t>(weapon) + 1, 0);
+    weapon_slots[weapon] = static_cast<uint8_t>(slot);
+    slot_weapons[slot] = weapon;
+    if (slot != weapon) slots_are_numbers = false;
+    return slot;
+}
+
+std::vector<int> resultdata::weapon_slots_in_order() const {
+    std::vector<int> slots{0};
+    for (int s = 1; s < MAX_WEAPONS; s++)
+        if (slot_weapons[s]) slots.push_back(s);
+    std::sort(slots.begin() + 1, slots.end(), [this](int a, int b) { return slot_weapons[a] < slot_weapons[b]; });
+    return slots;
 }
 
 void resultdata::renew() {
@@ -76,14 +116,14 @@ void resultdata::end_game(int time) {
 
 void resultdata::set_game_type(int type) {
     game_type = type;
-    const char* name = "unknown";
-    switch (type) {
-        case 0: name = "FFA"; break;
-        case 1: name = "1on1"; break;
-        case 3: name = "team DM"; break;
-        case 4: name = "CTF"; break;
-    }
-    copy_field(game_type_name, sizeof game_type_name, name);
+    const char* name = nullptr;
+    if (type >= 0 && type < game_dialect->game_type_count) name = game_dialect->game_types[type];
+    copy_field(game_type_name, sizeof game_type_name, name ? name : "unknown");
+}
+
+void resultdata::set_dialect(const dialect& d, int version) {
+    game_dialect = &d;
+    dialect_version = version;
 }
 
 void resultdata::close_client(int n, int time) {
@@ -119,7 +159,7 @@ bool resultdata::client_userinfo(int n, const char* name, int bot_skill, int tea
     if (n < 0 || n >= MAX_CLIENT_IDS) return false;
     client_t& c = clients[n];
     bool in_game = c.state == 1 && c.slot >= 0 && c.slot < player_count;
-    bool result = game_type == 1 && in_game && players[c.slot].team != 3 && team == 3;
+    bool result = game_type == game_dialect->one_on_one_type && in_game && players[c.slot].team != 3 && team == 3;
     switch (c.state) {
         case 0: {
             const int slot = add_player();
@@ -170,7 +210,7 @@ bool resultdata::client_disconnect(int n, int time) {
     if (n < 0 || n >= MAX_CLIENT_IDS) return false;
     client_t& c = clients[n];
     bool has_player = c.slot >= 0 && c.slot < player_count;
-    bool result = game_type == 1 && has_player && players[c.slot].team != 3;
+    bool result = game_type == game_dialect->one_on_one_type && has_player && players[c.slot].team != 3;
     close_client(n, time);
     c.state = 2;
     return result;

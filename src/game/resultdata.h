@@ -4,6 +4,8 @@
 #pragma once
 #include <cstdint>
 #include <memory>
+#include <vector>
+#include "game/dialect.h"
 #include "game/weapons.h"
 #include "total/player.h"
 
@@ -20,7 +22,7 @@ struct client_t {
 
 // What a game record hands on from one game to the next: the client table
 // with each client's current life (clients stay connected across games), the
-// game type and name of the last "InitGame:", and the team flag. reset()
+// game type, name and dialect of the last "InitGame:", and the team flag. reset()
 // leaves it as it is, carry_over() copies it whole, renew() sets it back to
 // this fresh state.
 struct carried_state {
@@ -31,6 +33,16 @@ struct carried_state {
     int32_t game_type = 0;
     char game_type_name[64] = {};
     bool team_game = false;
+    const dialect* game_dialect = &default_dialect();
+    int32_t dialect_version = 0;   // the column of the dialect's weapon ids
+};
+
+// What add_kill did with a kill: counted, or why not.
+enum kill_result {
+    KILL_RESULT_COUNTED = 0,
+    KILL_RESULT_BOT = 1,            // a bot took part and bots are left out
+    KILL_RESULT_NO_CLIENT = 2,      // a client without a player, or a negative number
+    KILL_RESULT_NOT_A_PLAYER = 3,   // the victim is a non-player character
 };
 
 class resultdata : public carried_state {
@@ -79,6 +91,7 @@ public:
     void end_game(int time);
     void clear_clients();
     void set_game_type(int type);
+    void set_dialect(const dialect& d, int version);
     int client_connect(int client, int time);
     bool client_userinfo(int client, const char* name, int bot_skill, int team, int time);
     bool client_disconnect(int client, int time);
@@ -86,6 +99,8 @@ public:
     int add_player();   // -1, and the game dropped, when all 511 slots are in use
     int find_player(const char* name) const;
 
+    // A kill with weapon number `weapon` of the weapon registry (0: counted
+    // in the all-weapons entries only); a kill_result.
     int add_kill(int killer, int victim, int weapon, int time);
     void add_item(int client, const char* class_name, int time);
     void add_ping(int client, int ping);
@@ -104,6 +119,27 @@ public:
     uint32_t get_team_suicides(int team) const { return team_results[team].suicides[0]; }
     unsigned get_kills_vs(int killer, int victim, int w) const { return cell(killer, victim)[w]; }
     uint32_t get_weapon_total(int w) const;
+
+    // Weapons of the game. The per-weapon counters of the slots and the kill
+    // matrix hold MAX_WEAPONS weapon slots; slot 0 is the all-weapons total,
+    // the others are given to the game's weapons as they are first counted
+    // (a base-game weapon keeps its number as its slot when that is free).
+    // Weapon number of a weapon slot (0: slot not used).
+    int weapon_of_slot(int slot) const { return slot_weapons[slot]; }
+    // The weapon number of each weapon slot; nullptr while every slot in use
+    // holds the weapon of its own number (a base game's game).
+    const int32_t* weapon_numbers() const { return slots_are_numbers ? nullptr : slot_weapons; }
+    // The weapon slot of a weapon number, 0 when the game has not counted it.
+    int slot_of_weapon(int weapon) const {
+        return weapon > 0 && static_cast<size_t>(weapon) < weapon_slots.size() ? weapon_slots[weapon] : 0;
+    }
+    // The used weapon slots (slot 0 first) in the order of their weapons.
+    std::vector<int> weapon_slots_in_order() const;
+    // The weapon slot of a weapon number, given to it now if it has none; 0
+    // (all weapons only) when every slot is taken.
+    int weapon_slot(int weapon) { return slot_for(weapon); }
+    // Kills whose weapon found no free slot in the game (counted as weapon 0).
+    uint32_t kills_without_weapon_slot() const { return unslotted_kills; }
 
     // Sorting and compaction of the slots (the kill matrix follows the players).
     void sort_players(int order, bool reverse);
@@ -127,4 +163,15 @@ private:
     };
     std::unique_ptr<uint16_t[], matrix_deleter> kill_matrix;
     int32_t used_extent;
+    int32_t slot_weapons[MAX_WEAPONS] = {};
+    std::vector<uint8_t> weapon_slots;   // by weapon number
+    uint32_t unslotted_kills = 0;
+    bool slots_are_numbers = true;
+    int slot_for(int weapon) {
+        if (weapon > 0 && static_cast<size_t>(weapon) < weapon_slots.size() && weapon_slots[weapon])
+            return weapon_slots[weapon];
+        return new_slot(weapon);
+    }
+    int new_slot(int weapon);
+    void clear_weapon_slots();
 };

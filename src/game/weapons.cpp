@@ -1,7 +1,7 @@
-// Weapon display names and the item class names of the pickup counters.
+// The item class names of the pickup counters.
 #include "game/weapons.h"
 
-#include <cstdio>
+#include <array>
 #include <cstring>
 
 const char* const item_names[ITEM_COUNT] = {
@@ -22,19 +22,14 @@ int item_index_of(const char* class_name) {
         case 'i': case 'h': case 't': case 'a': case 'w': break;
         default: return -1;
     }
+    static const auto lengths = [] {
+        std::array<size_t, ITEM_COUNT> n{};
+        for (int i = 0; i < ITEM_COUNT; i++) n[i] = strlen(item_names[i]);
+        return n;
+    }();
+    const size_t length = strlen(class_name);
     for (int i = 0; i < ITEM_COUNT; i++)
-        if (class_name[0] == item_names[i][0] && strcmp(class_name, item_names[i]) == 0) return i;
+        if (lengths[i] == length && class_name[0] == item_names[i][0] && memcmp(class_name, item_names[i], length) == 0)
+            return i;
     return -1;
-}
-
-std::string weapon_name(int id) {
-    static const char* const names[21] = {
-        "All weapons", "Shotgun", "Gauntlet", "Machinegun", "Grenade", "Grenade splash",
-        "Rocket", "Rocket splash", "Plasma", "Plasma splash", "Railgun", "Lightning gun",
-        "BFG", "BFG splash", nullptr, nullptr, nullptr, nullptr, "Telefrag", nullptr, "Suicide",
-    };
-    if (id >= 0 && id < 21 && names[id]) return names[id];
-    char buffer[64];
-    snprintf(buffer, sizeof buffer, "weapon %i", id);
-    return buffer;
 }

@@ -1,7 +1,9 @@
-// The two vocabularies shared by the whole program: weapon ids with their
-// display names, and the item index with the game's item class names.
+// The item index with the game's item class names, and the number of weapon
+// slots of a game's per-weapon counters (slot 0: all weapons). The weapons
+// themselves and their names are the weapon registry's (game/weapon_registry.h).
 #pragma once
 #include <string>
+#include "game/weapon_registry.h"
 
 constexpr int MAX_WEAPONS = 32;
 constexpr int ITEM_COUNT = 33;
@@ -22,5 +24,3 @@ extern const char* const item_names[ITEM_COUNT];
 
 // Index of an item class name, or -1 for a name the table does not know.
 int item_index_of(const char* class_name);
-
-std::string weapon_name(int id);

@@ -236,7 +236,7 @@ void html_writer::killchart(int w) {
     const int n = game->player_count;
     html_table_open(o, "border=1 cellspacing=0 bgcolor=#606060 bordercolor=#000000");
     o.print("<tr bgcolor=000080>\r\n<td align=center colspan=%i><b>Killchart (%s)</b></td>\r\n</tr>\r\n", n + 3,
-            weapon_name(w).c_str());
+            weapon_name(game->weapon_of_slot(w)).c_str());
     o.puts("<tr>\r\n<td>&nbsp;</td>\r\n<td>&nbsp;</td>\r\n");
     for (int j = 1; j <= n; j++) {
         o.lit("<td><p align=center><font color=#FF0000><b>");
@@ -291,7 +291,10 @@ void html_writer::killchart(int w) {
 }
 
 void html_writer::write_data_file(int game_number) {
-    static const int weapons[11] = {1, 2, 3, 4, 6, 8, 10, 11, 12, 18, 20};
+    // The base game's weapons: kills, then deaths, of each.
+    const int* weapons = game->game_dialect->data_file_weapons;
+    int slots[11];
+    for (int k = 0; k < 11; k++) slots[k] = weapons ? game->slot_of_weapon(weapons[k]) : 0;
     outfile data;
     // Written from the results folder, named as seen from the game pages.
     data.open_append("vexodata.txt", "../vexodata.txt");
@@ -306,15 +309,38 @@ void html_writer::write_data_file(int game_number) {
         }
         data.lit(",");
         data.puts(format_hms(static_cast<int>(p.playtime)));
-        for (int w : weapons) {
+        for (int s : slots) {
             data.lit(",");
-            data.put_uint(p.kills[w]);
+            data.put_uint(s ? p.kills[s] : 0);
         }
-        for (int w : weapons) {
+        for (int s : slots) {
             data.lit(",");
-            data.put_uint(p.killed[w]);
+            data.put_uint(s ? p.killed[s] : 0);
         }
         data.puts("\r\n");
     }
     data.close();
+
+    // Every weapon of every dialect: one line per player and weapon used.
+    const std::vector<int> order = game->weapon_slots_in_order();
+    outfile by_weapon;
+    by_weapon.open_append("vexoweapons.txt", "../vexoweapons.txt");
+    for (int i = 0; i < game->player_count; i++) {
+        const player_t& p = game->players[i];
+        for (size_t k = 1; k < order.size(); k++) {
+            const int s = order[k];
+            if (p.kills[s] == 0 && p.killed[s] == 0) continue;
+            by_weapon.put_int(game_number);
+            by_weapon.lit(",");
+            by_weapon.puts(p.name_ascii);
+            by_weapon.lit(",");
+            by_weapon.puts(weapon_name(game->weapon_of_slot(s)));
+            by_weapon.lit(",");
+            by_weapon.put_uint(p.kills[s]);
+            by_weapon.lit(",");
+            by_weapon.put_uint(p.killed[s]);
+            by_weapon.puts("\r\n");
+        }
+    }
+    by_weapon.close();
 }

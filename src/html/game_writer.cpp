@@ -73,12 +73,14 @@ void vexo_main::write_game_pages(resultdata* game, int g) {
     writer.game_info();
     writer.teams_table();
     writer.players_table(true);
-    writer.health_armor_pickups();
-    writer.powerup_pickups();
-    writer.weapon_pickups();
-    writer.ammo_pickups();
+    if (game->game_dialect->base_items) {
+        writer.health_armor_pickups();
+        writer.powerup_pickups();
+        writer.weapon_pickups();
+        writer.ammo_pickups();
+    }
     html_paragraph(page, "<b>Killcharts</b>");
-    for (int w = 0; w < MAX_WEAPONS; w++) writer.killchart(w);
+    for (int slot : game->weapon_slots_in_order()) writer.killchart(slot);
     if (settings.data_file) writer.write_data_file(g);
     html_page_foot(page, true);
     page.close();

@@ -69,7 +69,7 @@ void html_writer::weapon_stats(const player_total_t& p) {
     html_head_cell_text(o, "Deaths");
     html_set_cell_attributes(o, "");
     o.puts("</tr>\r\n");
-    for (int w = 1; w < MAX_WEAPONS; w++) {
+    for (int w : p.weapons_used()) {
         const uint32_t kills = p.get_kills(w), killed = p.get_killed(w);
         if (kills == 0 && killed == 0) continue;
         o.puts("<tr>\r\n");

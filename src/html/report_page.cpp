@@ -6,6 +6,8 @@
 
 #include "app/vexo_main.h"
 #include "app/warnings.h"
+#include "game/dialect.h"
+#include "game/weapon_registry.h"
 #include "html/primitives.h"
 #include "html/private_text.h"
 #include "total/resultdata_total.h"
@@ -60,8 +62,12 @@ void file_section(html_page& o, const file_report& f, int index) {
         const char* text;
     } forms[] = {
         {FORM_MIN_SEC, "m:ss (12:34)"},
+        {FORM_JOINED, "m:ss run on into the event word (1101:28ClientConnect:)"},
         {FORM_TENTHS, "seconds and tenths (600.1)"},
         {FORM_DATE, "date and clock ([2017-05-07] [18:38:43])"},
+        {FORM_CTIME, "date and clock ([Mon Dec 28 13:38:57 2015])"},
+        {FORM_GAME_CLOCK, "date, clock and game time (1-25-2021 3:47 (0:07):)"},
+        {FORM_UNIX, "Unix time (1336040739|)"},
         {FORM_NONE, "none: the event word first"},
         {FORM_UNKNOWN, "none of these forms"},
     };
@@ -81,7 +87,8 @@ void file_section(html_page& o, const file_report& f, int index) {
     section_row(o, "Games");
     count_row(o, "Games started (InitGame:)", c.events[EV_INIT_GAME]);
     count_row(o, "Games ended by ShutdownGame:", c.events[EV_SHUTDOWN]);
-    count_row(o, "Games ended by Warmup:", c.events[EV_WARMUP]);
+    count_row(o, "Games ended by Warmup:", c.ended_by_warmup);
+    count_row(o, "Games ended by the next InitGame: (no ShutdownGame: before it)", c.ended_by_init_game);
     count_row(o, "Games ended by the end of the file", c.ended_by_eof ? 1 : 0);
     count_row(o, "Games listed", static_cast<uint64_t>(f.listed));
     for (int reason = DROP_NONE + 1; reason < DROP_REASONS; reason++)
@@ -92,14 +99,30 @@ void file_section(html_page& o, const file_report& f, int index) {
     section_row(o, "Kill lines");
     count_row(o, "Kill lines read", c.events[EV_KILL]);
     count_row(o, "Counted", c.kills[KILL_COUNTED]);
-    count_row(o, "Counted with the weapon id reset to 0 (after the weapon warning)",
-              static_cast<uint64_t>(f.weapon_resets));
+    if (f.kills_without_weapon_slot > 0)
+        count_row(o, "Counted under all weapons only (more weapons in the game than it has room for)",
+                  f.kills_without_weapon_slot);
     count_row(o, "Counted in the listed games", f.kill_lines_listed);
     count_row(o, "No counter changed: after Exit: or Game_End:", c.kills[KILL_AFTER_EXIT]);
     count_row(o, "No counter changed: during a warm-up or while events are skipped", c.kills[KILL_SKIPPED]);
     count_row(o, "No counter changed: unknown client", c.kills[KILL_UNKNOWN_CLIENT]);
     count_row(o, "No counter changed: a bot's kill or death, bots left out (/b)", c.kills[KILL_BOT]);
     count_row(o, "No counter changed: in a game dropped for more than 511 clients", c.kills[KILL_DROPPED_GAME]);
+    count_row(o, "No counter changed: team change", c.kills[KILL_TEAM_CHANGE]);
+    count_row(o, "No counter changed: not a player", c.kills[KILL_NOT_A_PLAYER]);
+    count_row(o, "MOD text of another id in the dialect's weapon table", c.mod_text_disagrees);
+
+    section_row(o, "Games by dialect (InitGame: lines)");
+    const std::vector<const dialect*>& dialects = all_dialects();
+    for (size_t k = 0; k < c.games_by_dialect.size() && k < dialects.size(); k++)
+        if (c.games_by_dialect[k] > 0) count_row(o, dialects[k]->name, c.games_by_dialect[k]);
+
+    section_row(o, "Kill lines counted by weapon");
+    for (size_t w = 0; w < c.kills_by_weapon.size(); w++) {
+        if (c.kills_by_weapon[w] == 0) continue;
+        count_row(o, w == 0 ? std::string("weapon id 0 (in the all-weapons figures only)") : weapon_name(static_cast<int>(w)),
+                  c.kills_by_weapon[w]);
+    }
     html_table_close(o);
 
     if (f.games.empty()) return;

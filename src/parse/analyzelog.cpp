@@ -6,10 +6,12 @@
 
 #include "app/fatal.h"
 #include "app/settings.h"
+#include "game/dialect.h"
 #include "game/resultdata.h"
 #include "parse/chat_log.h"
 #include "parse/funname.h"
 #include "parse/numbers.h"
+#include "parse/time_stamps.h"
 
 bool ignore_events = false;
 
@@ -27,13 +29,25 @@ static constexpr size_t INFO_VALUE_SIZE = 128;
 
 analyzelog::analyzelog(log_reader* log_stream, resultdata* results, const settings_t* settings, chat_log* chat)
     : chat(chat), log_stream(log_stream), results(results), settings(settings), cursor(""),
-      last_time(0), exit_seen(false), form(FORM_MIN_SEC), stamp_seconds(0), game_open(false),
-      has_date_reference(false), date_reference(0) {}
+      last_time(0), exit_seen(false), form(FORM_MIN_SEC), stamp_seconds(0), game_open(false), paused(false),
+      paused_after_exit(false), line_held(false), replaying(false) {
+    memset(kept_team, -1, sizeof kept_team);
+    held_line[0] = 0;
+}
 
 analyzelog::~analyzelog() {}
 
 int analyzelog::parse() {
     char line[LOG_LINE_MAX];
+    if (line_held) {
+        // The line was counted when it ended the game before.
+        line_held = false;
+        replaying = true;
+        memcpy(line, held_line, sizeof line);
+        const int ended = parse_line(line);
+        replaying = false;
+        if (ended) return 1;
+    }
     for (;;) {
         if (log_stream->read_line(line)) {
             if (parse_line(line)) return 1;
@@ -87,7 +101,7 @@ inline int analyzelog::line_time(const char* time_token) {
 const char* const event_words[EVENT_KINDS] = {
     "Item:", "Kill:", "----", "ClientUserinfoChanged:", "ClientBegin:", "ClientConnect:",
     "ClientDisconnect:", "say:", "sayteam:", "score:", "InitGame:", "Warmup:", "Game_Start:",
-    "Game_End:", "Exit:", "ShutdownGame:", "",
+    "Game_End:", "Exit:", "ShutdownGame:", "words of the game's dialect", "",
 };
 
 namespace {
@@ -157,40 +171,11 @@ inline __attribute__((always_inline)) event_kind classify(const char* event, siz
     return EV_UNKNOWN;
 }
 
-inline bool is_digit(char c) { return c >= '0' && c <= '9'; }
-
-// "[YYYY-MM-DD] [hh:mm:ss] " from the first column of the line.
-constexpr char DATE_SHAPE[] = "[9999-99-99] [99:99:99] ";
-constexpr size_t DATE_STAMP_LENGTH = sizeof DATE_SHAPE - 1;
-
-bool date_stamp(const char* line) {
-    for (size_t i = 0; i < DATE_STAMP_LENGTH; i++) {
-        if (DATE_SHAPE[i] == '9' ? !is_digit(line[i]) : line[i] != DATE_SHAPE[i]) return false;
-    }
-    return true;
-}
-
-int two_digits(const char* p) { return (p[0] - '0') * 10 + (p[1] - '0'); }
-
-// Days since 1970-01-01 of a date, counted the way timegm counts them: a
-// month outside 1 to 12 runs into the years around, a day outside the month
-// into the months around.
-int64_t day_number(int year, int month, int day) {
-    int64_t y = year + (month - 1 >= 0 ? (month - 1) / 12 : -((12 - month) / 12));
-    const int m = ((month - 1) % 12 + 12) % 12 + 1;   // 1 to 12
-    // Days from civil (proleptic Gregorian), the year taken from March on.
-    y -= m <= 2;
-    const int64_t era = (y >= 0 ? y : y - 399) / 400;
-    const int64_t yoe = y - era * 400;
-    const int64_t doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5;
-    const int64_t doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-    return era * 146097 + doe - 719468 + (day - 1);
-}
+using time_stamps::is_digit;
 
 // "digits, a '.', and no ':'": seconds with tenths ("600.1", "0.0", "103./").
-// The token begins with a digit and has `length` characters.
+// The token begins with a digit, has `length` characters and is not "12:34".
 inline bool tenths_token(const char* token, size_t length) {
-    if (length >= 3 && token[length - 3] == ':') return false;   // "12:34", at once
     const char* p = token + 1;
     while (is_digit(*p)) p++;
     return *p == '.' && memchr(p, ':', length - static_cast<size_t>(p - token)) == nullptr;
@@ -206,48 +191,172 @@ void analyzelog::note_not_understood(const char* line) {
     counts.first_not_understood.push_back({counts.lines(), std::string(line, n)});
 }
 
+// The seconds of a day and clock: days after the reference day of the form
+// (its first line in the file) add a day's seconds each, a day before it adds
+// nothing.
+void analyzelog::set_day_time(int64_t day, int64_t seconds, bool* has_reference, int64_t* reference) {
+    if (!*has_reference) {
+        *has_reference = true;
+        *reference = day;
+    }
+    if (day > *reference) seconds += (day - *reference) * 86400;
+    stamp_seconds = seconds > INT32_MAX ? INT32_MAX : static_cast<int32_t>(seconds);
+}
+
+bool analyzelog::bracketed_form(const char* line, char* time_token, char* event, event_kind* kind) {
+    time_stamps::date_clock date;
+    size_t length = time_stamps::bracketed_date(line, &date);
+    if (length != 0) {
+        form = FORM_DATE;
+        set_day_time(date.day, date.seconds, &has_date_reference, &date_reference);
+    } else if ((length = time_stamps::ctime_date(line, &date)) != 0) {
+        form = FORM_CTIME;
+        set_day_time(date.day, date.seconds, &has_ctime_reference, &ctime_reference);
+    } else {
+        return false;
+    }
+    time_token[0] = 0;
+    cursor = line + length;
+    *kind = classify(event, next_token(event, EVENT_SIZE, ' '));
+    return true;
+}
+
+// Seconds with tenths, Unix time, date with clock and game time, or m:ss
+// run on into its event word; else m:ss, as ever. True when the event word
+// was read too (into `kind`).
+__attribute__((noinline)) bool analyzelog::other_digit_form(const char* line, char* time_token, size_t time_length,
+                                                            char* event, event_kind* kind) {
+    if (tenths_token(time_token, time_length)) {
+        form = FORM_TENTHS;
+        stamp_seconds = diverse::read_int(time_token);   // the whole seconds
+        return false;
+    }
+    size_t length = 0;
+    if (is_digit(line[0])) {   // these two start in the first column
+        int64_t unix_time;
+        int32_t game_time;
+        if ((length = time_stamps::unix_seconds(line, &unix_time)) != 0) {
+            form = FORM_UNIX;
+            if (!has_unix_reference) {
+                has_unix_reference = true;
+                unix_reference = unix_time;
+            }
+            const int64_t seconds = unix_time - unix_reference;
+            stamp_seconds = seconds > INT32_MAX   ? INT32_MAX
+                            : seconds < INT32_MIN ? INT32_MIN
+                                                  : static_cast<int32_t>(seconds);
+        } else if ((length = time_stamps::game_clock(line, &game_time)) != 0) {
+            form = FORM_GAME_CLOCK;
+            stamp_seconds = game_time;
+        }
+        if (length != 0) {
+            time_token[0] = 0;
+            cursor = line + length;
+            *kind = classify(event, next_token(event, EVENT_SIZE, ' '));
+            return true;
+        }
+    }
+    if ((length = time_stamps::joined_minutes(time_token, time_length)) != 0) {
+        form = FORM_JOINED;
+        memcpy(event, time_token + length, time_length - length + 1);
+        time_token[length] = 0;
+        *kind = classify(event, time_length - length);
+        return true;
+    }
+    form = FORM_MIN_SEC;
+    return false;
+}
+
+// Inlined into parse_line: every kill line passes here.
+inline __attribute__((always_inline)) void analyzelog::kill(const char* time_token, bool weapon_only) {
+    char general[GENERAL_SIZE];
+    next_token(general, sizeof general, ' ');
+    int killer = diverse::read_int(general);
+    next_token(general, sizeof general, ' ');
+    int victim = diverse::read_int(general);
+    next_token(general, sizeof general, ' ');
+    int id = diverse::read_int(general);
+    // The weapon is known (and a new one numbered) whether the line counts or not.
+    const char* names = cursor;
+    const char* text = nullptr;
+    size_t text_length = 0;
+    bool disagrees = false;
+    const dialect& d = *results->game_dialect;
+    // The MOD text of an id counted by its number only tells the report
+    // whether the two agree.
+    const int weapon =
+        id < 0 ? 0
+               : kill_line_weapon(d, results->dialect_version, id, names, text, text_length, disagrees,
+                                  settings->report_page);
+    if (disagrees) counts.mod_text_disagrees++;
+    if (weapon_only) return;
+    if (ignore_events || paused) {
+        counts.kills[ignore_events ? (ignore_after_exit ? KILL_AFTER_EXIT : KILL_SKIPPED)
+                                   : (paused_after_exit ? KILL_AFTER_EXIT : KILL_SKIPPED)]++;
+        return;
+    }
+    const int time = line_time(time_token);
+    if (weapon == WEAPON_TEAM_CHANGE) {
+        counts.kills[KILL_TEAM_CHANGE]++;
+        return;
+    }
+    if (d.names_from_kill_lines && text) {
+        // "<killer> killed <victim> by <MOD text>": the killer's name up to
+        // the first " killed ", the victim's from there to the last " by ".
+        while (*names == ' ') names++;
+        const char* killed = strstr(names, " killed ");
+        const char* by = text - 4;
+        if (killed && killed + 8 <= by) {
+            name_from_kill_line(killer, names, killed, time);
+            name_from_kill_line(victim, killed + 8, by, time);
+        }
+    }
+    const int result = results->add_kill(killer, victim, id < 0 ? -1 : weapon, time);
+    switch (result) {
+        case KILL_RESULT_COUNTED:
+            counts.kills[KILL_COUNTED]++;
+            if (!settings->report_page) break;   // shown by the report only
+            if (static_cast<size_t>(weapon) >= counts.kills_by_weapon.size())
+                counts.kills_by_weapon.resize(static_cast<size_t>(weapon) + 1, 0);
+            counts.kills_by_weapon[weapon]++;
+            break;
+        case KILL_RESULT_BOT: counts.kills[KILL_BOT]++; break;
+        case KILL_RESULT_NOT_A_PLAYER: counts.kills[KILL_NOT_A_PLAYER]++; break;
+        default: counts.kills[KILL_UNKNOWN_CLIENT]++; break;
+    }
+}
+
 int analyzelog::parse_line(char* line) {
     char time_token[TIME_SIZE];
     char event[EVENT_SIZE];
     event_kind kind = EV_UNKNOWN;
-    if (line[0] == '[' && date_stamp(line)) {
-        // Date and clock: days after the file's first such date add a day's seconds.
-        form = FORM_DATE;
-        const int64_t day = day_number(diverse::read_int(line + 1), two_digits(line + 6), two_digits(line + 9));
-        if (!has_date_reference) {
-            has_date_reference = true;
-            date_reference = day;
-        }
-        int64_t seconds = two_digits(line + 14) * 3600 + two_digits(line + 17) * 60 + two_digits(line + 20);
-        if (day > date_reference) seconds += (day - date_reference) * 86400;
-        stamp_seconds = seconds > INT32_MAX ? INT32_MAX : static_cast<int32_t>(seconds);
-        time_token[0] = 0;
-        cursor = line + DATE_STAMP_LENGTH;
-        kind = classify(event, next_token(event, sizeof event, ' '));
+    if (line[0] == '[' && bracketed_form(line, time_token, event, &kind)) {
+        // read with its event word
     } else {
         size_t time_length = first_token(line, time_token, sizeof time_token, ' ');
         const char c = time_token[0];
+        bool event_read = false;
         if (is_digit(c)) {
             form = FORM_MIN_SEC;
-            if (tenths_token(time_token, time_length)) {
-                form = FORM_TENTHS;
-                stamp_seconds = diverse::read_int(time_token);   // the whole seconds
-            }
+            // "12:34" at once; the other forms that begin with a digit apart.
+            if (time_length < 3 || time_token[time_length - 3] != ':')
+                event_read = other_digit_form(line, time_token, time_length, event, &kind);
         } else if ((kind = classify(time_token, time_length)) != EV_UNKNOWN) {
             // No time stamp: the first token is the event word.
             form = FORM_NONE;
             stamp_seconds = 0;
             last_time = 0;
+            event_read = true;
         } else {
             form = (c == '-' || c == '+') && is_digit(time_token[1]) ? FORM_MIN_SEC : FORM_UNKNOWN;
         }
-        if (form != FORM_NONE) {
+        if (!event_read) {
             event[0] = 0;
             size_t event_length = 0;
             if (time_length <= 8) {
                 event_length = next_token(event, sizeof event, ' ');
             } else if (time_token[time_length - 1] == ':') {
-                // Time stamp and event word run together ("1234:56Kill:").
+                // Time stamp and event word run together after seven characters ("-123:45Kill:").
                 event_length = time_length - 7;
                 memcpy(event, time_token + 7, event_length + 1);
                 time_token[7] = 0;
@@ -255,9 +364,18 @@ int analyzelog::parse_line(char* line) {
             kind = classify(event, event_length);
         }
     }
-    counts.forms[form]++;
-    counts.events[kind]++;
-    if (form == FORM_UNKNOWN || kind == EV_UNKNOWN) note_not_understood(line);
+    const dialect_word* own_word = nullptr;
+    if (kind == EV_UNKNOWN && results->game_dialect->word_count) {
+        const dialect& d = *results->game_dialect;
+        for (size_t k = 0; k < d.word_count && !own_word; k++)
+            if (strcmp(event, d.words[k].word) == 0) own_word = &d.words[k];
+        if (own_word) kind = EV_DIALECT;
+    }
+    if (!replaying) {
+        counts.forms[form]++;
+        counts.events[kind]++;
+        if (form == FORM_UNKNOWN || kind == EV_UNKNOWN) note_not_understood(line);
+    }
 
     // A dropped game takes no more lines until it ends: only its chat is
     // written, and the flags that follow the log are kept.
@@ -279,7 +397,15 @@ int analyzelog::parse_line(char* line) {
                 return 1;
             case EV_KILL:
                 counts.kills[KILL_DROPPED_GAME]++;
+                kill(time_token, true);
                 return 0;
+            case EV_INIT_GAME:
+                if (!game_open || !results->game_dialect->init_game_ends_game) return 0;
+                game_open = false;
+                results->clear_clients();
+                counts.ended_by_init_game++;
+                hold_line(line);
+                return 1;
             default:
                 return 0;
         }
@@ -287,36 +413,28 @@ int analyzelog::parse_line(char* line) {
     char general[GENERAL_SIZE];
     switch (kind) {
         case EV_ITEM: {
-            if (ignore_events) return 0;
-            char item[ITEM_SIZE];
+            if (ignore_events || paused) return 0;
+            alignas(32) char item[ITEM_SIZE];   // compared with the item names
             next_token(general, sizeof general, ' ');
             int client = diverse::read_int(general);
             next_token(item, sizeof item, '\n');
             results->add_item(client, item, line_time(time_token));
             break;
         }
-        case EV_KILL: {
-            if (ignore_events) {
-                counts.kills[ignore_after_exit ? KILL_AFTER_EXIT : KILL_SKIPPED]++;
-                return 0;
-            }
-            next_token(general, sizeof general, ' ');
-            int killer = diverse::read_int(general);
-            next_token(general, sizeof general, ' ');
-            int victim = diverse::read_int(general);
-            next_token(general, sizeof general, ' ');
-            int weapon = diverse::read_int(general);
-            // add_kill: 0 counted, 1 a bot's kill left out, 2 no such client.
-            const int result = results->add_kill(killer, victim, weapon, line_time(time_token));
-            const unsigned fate = static_cast<unsigned>(result);
-            counts.kills[fate <= KILL_UNKNOWN_CLIENT ? fate : unsigned{KILL_UNKNOWN_CLIENT}]++;
+        case EV_KILL:
+            kill(time_token);
             break;
-        }
         case EV_USERINFO:
             if (ignore_events) return 0;
             userinfo_changed(time_token);
             break;
         case EV_CONNECT:
+            if (results->game_dialect->connect_reader) {
+                line_event e;
+                results->game_dialect->connect_reader(cursor, e);
+                dialect_event(e, time_token);
+                break;
+            }
             next_token(general, sizeof general, ' ');
             results->client_connect(diverse::read_int(general), line_time(time_token));
             break;
@@ -329,6 +447,12 @@ int analyzelog::parse_line(char* line) {
             say();
             break;
         case EV_SCORE: {
+            if (results->game_dialect->score_reader) {
+                line_event e;
+                results->game_dialect->score_reader(cursor, e);
+                dialect_event(e, time_token);
+                break;
+            }
             char ping[GENERAL_SIZE];
             next_token(general, sizeof general, ' ');
             next_token(general, sizeof general, ' ');
@@ -339,6 +463,15 @@ int analyzelog::parse_line(char* line) {
             break;
         }
         case EV_INIT_GAME:
+            if (game_open && results->game_dialect->init_game_ends_game) {
+                // The server changed the map without ending the game: it ends
+                // at the time last read, and this line starts the next one.
+                game_open = false;
+                results->end_game(last_time);
+                counts.ended_by_init_game++;
+                hold_line(line);
+                return 1;
+            }
             game_open = true;
             init_game(line_time(time_token));
             if (form == FORM_DATE) {
@@ -350,6 +483,12 @@ int analyzelog::parse_line(char* line) {
             }
             break;
         case EV_WARMUP:
+            if (results->game_dialect->warmup_pauses) {
+                paused = true;
+                paused_after_exit = false;
+                break;
+            }
+            counts.ended_by_warmup++;
             results->end_game(line_time(time_token));
             ignore_events = true;
             ignore_after_exit = false;
@@ -361,9 +500,20 @@ int analyzelog::parse_line(char* line) {
             stop_counting(true);
             break;
         case EV_EXIT:
-            stop_counting(true);
+            if (results->game_dialect->warmup_pauses) {
+                paused = true;
+                paused_after_exit = true;
+            } else {
+                stop_counting(true);
+            }
             exit_seen = true;
             break;
+        case EV_DIALECT: {
+            line_event e;
+            own_word->read(cursor, e);
+            dialect_event(e, time_token);
+            break;
+        }
         case EV_SHUTDOWN:
             game_open = false;
             results->end_game(line_time(time_token));
@@ -378,6 +528,69 @@ int analyzelog::parse_line(char* line) {
     return 0;
 }
 
+void analyzelog::hold_line(const char* line) {
+    const size_t n = strnlen(line, sizeof held_line - 1);
+    memcpy(held_line, line, n);
+    held_line[n] = 0;
+    line_held = true;
+}
+
+void analyzelog::name_from_kill_line(int client, const char* from, const char* to, int time) {
+    if (client < 0 || client >= results->game_dialect->client_limit || client >= MAX_CLIENT_IDS) return;
+    if (results->clients[client].state == 1) return;
+    char name[NAME_SIZE];
+    size_t n = static_cast<size_t>(to - from);
+    if (n > NAME_SIZE - 1) n = NAME_SIZE - 1;
+    memcpy(name, from, n);
+    name[n] = 0;
+    results->client_userinfo(client, name, -1, kept_team[client] >= 0 ? kept_team[client] : 0, time);
+}
+
+void analyzelog::dialect_event(const line_event& e, const char* time_token) {
+    const bool client = e.client >= 0 && e.client < MAX_CLIENT_IDS;
+    switch (e.kind) {
+        case line_event::NOTHING:
+            break;
+        case line_event::CONNECT:
+            results->client_connect(e.client, line_time(time_token));
+            break;
+        case line_event::NAMED_CONNECT: {
+            const int time = line_time(time_token);
+            results->client_connect(e.client, time);
+            if (!client) break;
+            kept_team[e.client] = -1;
+            if (!ignore_events && results->client_userinfo(e.client, e.name, -1, 0, time)) stop_counting(false);
+            break;
+        }
+        case line_event::TEAM:
+        case line_event::RENAME: {
+            if (!client || ignore_events) break;
+            const int time = line_time(time_token);
+            const client_t& c = results->clients[e.client];
+            const bool named = c.state == 1 && c.slot >= 0 && c.slot < results->player_count;
+            if (e.kind == line_event::TEAM) {
+                kept_team[e.client] = static_cast<int8_t>(e.team);
+                if (!named) break;
+                const player_t& p = results->players[c.slot];
+                const std::string name = p.name;
+                if (results->client_userinfo(e.client, name.c_str(), p.bot_skill, e.team, time)) stop_counting(false);
+            } else {
+                const int team = named ? results->players[c.slot].team : kept_team[e.client] >= 0 ? kept_team[e.client] : 0;
+                const int bot = named ? results->players[c.slot].bot_skill : -1;
+                if (results->client_userinfo(e.client, e.name, bot, team, time)) stop_counting(false);
+            }
+            break;
+        }
+        case line_event::PING:
+            results->add_ping(e.client, e.ping);
+            break;
+        case line_event::ROUND_START:
+            paused = false;
+            paused_after_exit = false;
+            break;
+    }
+}
+
 void analyzelog::userinfo_changed(const char* time_token) {
     char general[GENERAL_SIZE];
     char name[NAME_SIZE] = "";
@@ -385,6 +598,11 @@ void analyzelog::userinfo_changed(const char* time_token) {
     char team_text[TEAM_SIZE] = "";
     next_token(general, sizeof general, ' ');
     int client = diverse::read_int(general);
+    if (results->game_dialect->userinfo_no_change) {
+        const char* p = cursor;
+        while (*p == ' ') p++;
+        if (strncmp(p, "<no change>", 11) == 0) return;
+    }
     char key[GENERAL_SIZE];
     next_token(key, sizeof key, '\\');
     while (key[0]) {
@@ -408,21 +626,33 @@ void analyzelog::say() {
     // The speaker is looked up only for a line that is written.
     const bool classic = settings->chat_log && chat && chat->is_open();
     if (!classic && !web_chat) return;
-    int slot = results->find_player(speaker);
+    const char* name = speaker;
+    if (results->game_dialect->chat_number_first) {
+        // "<client number> <name>": the name alone.
+        const char* p = name;
+        while (*p >= '0' && *p <= '9') p++;
+        if (p != name && *p == ' ') name = p + 1;
+    }
+    int slot = results->find_player(name);
     bool spectator = slot >= 0 && results->players[slot].team == 3;
-    if (classic)
-        chat->line(diverse::funname_to_html(speaker), diverse::funname_to_html(text),
-                   results->game_type == 1 && spectator);
-    if (web_chat) web_chat(speaker, text, results->game_type == 1 && spectator);
+    const bool spectator_line = results->game_type == results->game_dialect->one_on_one_type && spectator;
+    if (classic) chat->line(diverse::funname_to_html(name), diverse::funname_to_html(text), spectator_line);
+    if (web_chat) web_chat(name, text, spectator_line);
 }
 
 void analyzelog::init_game(int time) {
-    ignore_events = results->game_type == 1 && exit_seen;
+    ignore_events = results->game_type == results->game_dialect->one_on_one_type && exit_seen;
     ignore_after_exit = ignore_events;   // the one-on-one match before ended with "Exit:"
     exit_seen = false;
+    paused = false;
+    paused_after_exit = false;
     results->init_game(time);
+    const char* pairs = cursor;
     char key[INFO_KEY_SIZE];
     char value[INFO_VALUE_SIZE];
+    bool has_game_name = false, has_type = false;
+    int type = results->game_type;
+    char game_name[INFO_VALUE_SIZE] = "";
     do {
         next_token(key, sizeof key, '\\');
         next_token(value, sizeof value, '\\');
@@ -432,12 +662,22 @@ void analyzelog::init_game(int time) {
                 if (*c >= 'A' && *c <= 'Z') *c = static_cast<char>(*c - 'A' + 'a');
         } else if (strcmp(key, "gamename") == 0) {
             copy_field(results->game_name, sizeof results->game_name, value);
+            copy_field(game_name, sizeof game_name, value);
+            has_game_name = true;
         } else if (strcmp(key, "fraglimit") == 0) {
             results->fraglimit = diverse::read_int(value);
         } else if (strcmp(key, "timelimit") == 0) {
             results->timelimit = diverse::read_int(value);
         } else if (strcmp(key, "g_gametype") == 0) {
-            results->set_game_type(diverse::read_int(value));
+            type = diverse::read_int(value);
+            has_type = true;
         }
     } while (value[0]);
+    // The game's dialect, then its game type's name in that dialect.
+    const dialect& d = dialect_of_game(game_name, has_game_name, pairs);
+    results->set_dialect(d, d.version_of ? d.version_of(game_name) : 0);
+    if (has_type || results->game_type_name[0]) results->set_game_type(type);
+    const size_t index = static_cast<size_t>(dialect_index(d));
+    if (counts.games_by_dialect.size() <= index) counts.games_by_dialect.resize(index + 1, 0);
+    counts.games_by_dialect[index]++;
 }

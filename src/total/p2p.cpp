@@ -86,25 +86,43 @@ uint32_t p2p_pairs::new_run(int weapons) {
     return at;
 }
 
-void p2p_pairs::add(uint32_t pair, const uint16_t* low_on_high, const uint16_t* high_on_low, bool self) {
+void p2p_pairs::add(uint32_t pair, const uint16_t* low_on_high, const uint16_t* high_on_low, bool self,
+                    const int32_t* weapon_of_slot) {
     p2p_pair& p = (*this)[pair];
-    auto by_low = [&](int w) -> uint32_t { return self ? low_on_high[w] + high_on_low[w] : low_on_high[w]; };
-    auto by_high = [&](int w) -> uint32_t { return self ? low_on_high[w] + high_on_low[w] : high_on_low[w]; };
+    auto by_low = [&](int s) -> uint32_t { return self ? low_on_high[s] + high_on_low[s] : low_on_high[s]; };
+    auto by_high = [&](int s) -> uint32_t { return self ? low_on_high[s] + high_on_low[s] : high_on_low[s]; };
     p.kills_low += by_low(0);
     p.kills_high += by_high(0);
-    // The weapons used, four at a time: most pairs use few or none.
-    uint32_t used = 0;
+    // The weapon slots used, four at a time: most pairs use few or none.
+    uint32_t slots = 0;
     for (int q = 0; q < 8; q++) {
         uint64_t x, y;
         memcpy(&x, low_on_high + 4 * q, sizeof x);
         memcpy(&y, high_on_low + 4 * q, sizeof y);
         if (!(x | y)) continue;
-        for (int w = 4 * q; w < 4 * q + 4; w++)
-            if (low_on_high[w] | high_on_low[w]) used |= 1u << w;
+        for (int s = 4 * q; s < 4 * q + 4; s++)
+            if (low_on_high[s] | high_on_low[s]) slots |= 1u << s;
     }
-    used &= ~1u;
+    slots &= ~1u;
+    if (!slots) return;
+    // The weapons of those slots: numbers below BIT_WEAPONS by their bit.
+    const uint32_t bits = (1u << BIT_WEAPONS) - 2;   // bits 1 to 30
+    uint32_t used = weapon_of_slot ? 0 : slots & bits;
+    for (uint32_t m = weapon_of_slot ? slots : slots & ~bits; m; m &= m - 1) {
+        const int s = __builtin_ctz(m);
+        const int w = weapon_of_slot ? weapon_of_slot[s] : s;
+        if (w <= 0) continue;
+        if (w < BIT_WEAPONS) {
+            used |= 1u << w;
+            continue;
+        }
+        std::pair<uint32_t, uint32_t>& more = more_weapons[static_cast<uint64_t>(pair) << 32 | static_cast<uint32_t>(w)];
+        more.first += by_low(s);
+        more.second += by_high(s);
+        p.weapons |= 1u << BIT_WEAPONS;
+    }
     if (!used) return;
-    const uint32_t had = p.weapons & ~1u;
+    const uint32_t had = p.weapons & bits;
     if (used & ~had) {
         // A longer run for the new weapons, in weapon order.
         const uint32_t mask = had | used;
@@ -123,22 +141,32 @@ void p2p_pairs::add(uint32_t pair, const uint16_t* low_on_high, const uint16_t* 
         }
         if (had) free_runs[__builtin_popcount(had)].push_back(p.run);
         p.run = at;
-        p.weapons = (p.weapons & 1u) | mask;
+        p.weapons = (p.weapons & ~bits) | mask;
     }
     uint32_t* run = run_at(p.run);
-    for (uint32_t m = used; m; m &= m - 1) {
-        const int w = __builtin_ctz(m);
-        const int k = __builtin_popcount(p.weapons & ~1u & ((1u << w) - 1));
-        run[2 * k] += by_low(w);
-        run[2 * k + 1] += by_high(w);
+    for (uint32_t m = slots; m; m &= m - 1) {
+        const int s = __builtin_ctz(m);
+        const int w = weapon_of_slot ? weapon_of_slot[s] : s;
+        if (w <= 0 || w >= BIT_WEAPONS) continue;
+        const int k = __builtin_popcount(p.weapons & bits & ((1u << w) - 1));
+        run[2 * k] += by_low(s);
+        run[2 * k + 1] += by_high(s);
     }
 }
 
 uint32_t p2p_pairs::kills(uint32_t pair, bool high, int w) const {
     const p2p_pair& p = (*this)[pair];
     if (w == 0) return high ? p.kills_high : p.kills_low;
-    if (w < 0 || w >= 32 || !(p.weapons & (1u << w))) return 0;
-    const int k = __builtin_popcount(p.weapons & ~1u & ((1u << w) - 1));
+    if (w < 0) return 0;
+    if (w >= BIT_WEAPONS) {
+        if (!(p.weapons & (1u << BIT_WEAPONS))) return 0;
+        auto found = more_weapons.find(static_cast<uint64_t>(pair) << 32 | static_cast<uint32_t>(w));
+        if (found == more_weapons.end()) return 0;
+        return high ? found->second.second : found->second.first;
+    }
+    if (!(p.weapons & (1u << w))) return 0;
+    const uint32_t bits = (1u << BIT_WEAPONS) - 2;
+    const int k = __builtin_popcount(p.weapons & bits & ((1u << w) - 1));
     return run_at(p.run)[2 * k + (high ? 1 : 0)];
 }
 
@@ -167,6 +195,7 @@ size_t p2p_pairs::bytes() const {
     n += index.capacity() * sizeof(uint32_t);
     n += arena.capacity() * sizeof(arena[0]) + arena.size() * CHUNK * sizeof(uint32_t);
     for (const auto& spare : free_runs) n += spare.capacity() * sizeof(uint32_t);
+    n += more_weapons.size() * 32 + more_weapons.bucket_count() * sizeof(void*);
     // Hash nodes: key, value and link, with the allocator's header.
     n += first_names.size() * 32 + first_names.bucket_count() * sizeof(void*);
     for (const std::string& t : texts) n += sizeof(t) + (t.size() > 15 ? t.size() + 1 : 0);

@@ -22,7 +22,9 @@ struct p2p_pair {
     uint32_t next_low, next_high;   // next pair in low's and in high's p2p list: index + 1, 0 at the end
     uint32_t kills_low;             // kills by low on high, all weapons
     uint32_t kills_high;            // kills by high on low
-    uint32_t weapons;               // bit w (1 to 31): weapon w has counters in the run;
+    uint32_t weapons;               // bit w (1 to 30): weapon w has counters in the run;
+                                    // bit 31: weapons numbered 31 and more have counters
+                                    // (in p2p_pairs' more_weapons);
                                     // bit 0: a side keeps a first-met name of its own
     uint32_t run;                   // the run's place in the arena: per weapon, low's and high's kills
 };
@@ -44,11 +46,14 @@ public:
     // counters 0, when there is none (`made` tells).
     uint32_t find_or_add(uint32_t a, uint32_t b, bool& made);
     // Adds a game's kill-matrix cells of the two players: kills by weapon
-    // (entry 0 all weapons) of the low player on the high one, and the other
-    // way. A player's pair with itself (two slots of one name) counts both
-    // cells on each side.
-    void add(uint32_t pair, const uint16_t* low_on_high, const uint16_t* high_on_low, bool self);
-    // Kills by one side (high: the high player) with weapon w (0: all).
+    // slot (entry 0 all weapons) of the low player on the high one, and the
+    // other way; `weapon_of_slot` gives the weapon number of each slot
+    // (nullptr: each slot's own number). A
+    // player's pair with itself (two slots of one name) counts both cells on
+    // each side.
+    void add(uint32_t pair, const uint16_t* low_on_high, const uint16_t* high_on_low, bool self,
+             const int32_t* weapon_of_slot);
+    // Kills by one side (high: the high player) with weapon number w (0: all).
     uint32_t kills(uint32_t pair, bool high, int w) const;
     // The raw name under which `high`'s side first met the other, when it is
     // not the other's own record name; null when it is.
@@ -80,6 +85,11 @@ private:
     const uint32_t* run_at(uint32_t at) const { return arena[at >> CHUNK_BITS].get() + (at & (CHUNK - 1)); }
     uint32_t new_run(int weapons);
 
+    // Counters of weapons numbered 31 and more (a mod's weapons):
+    // pair << 32 | weapon -> kills by the low and by the high player.
+    static constexpr int BIT_WEAPONS = 31;
+    std::unordered_map<uint64_t, std::pair<uint32_t, uint32_t>> more_weapons;
+
     // First-met names that differ from the opponent's record name.
     std::unordered_map<uint64_t, uint32_t> first_names;   // pair * 2 + high -> text
     std::vector<std::string> texts;
@@ -98,6 +108,7 @@ public:
     const char* get_name() const;
     uint32_t total_kills() const { return get_kills(0); }
     uint32_t total_killed() const { return get_killed(0); }
+    // By weapon number of the weapon registry (0: all weapons).
     uint32_t get_kills(int weapon) const;
     uint32_t get_killed(int weapon) const;
     uint32_t pair_number() const { return pair; }

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 #include "total/player.h"
 
 // The text with the letters A to Z lower-cased; of a plain name, the name by
@@ -38,9 +39,12 @@ public:
     // The plain name lower-cased: players of two games are one when these match.
     std::string matched_name() const { return lower_case(name_ascii()); }
 
+    // Counters by weapon number of the weapon registry (0: all weapons).
     uint32_t get_kills(int w) const { return w == 0 ? kills0 : weapon_count(w, 0); }
     uint32_t get_killed(int w) const { return w == 0 ? killed0 : weapon_count(w, 1); }
     uint32_t get_suicides(int w) const { return w == 0 ? suicides0 : weapon_count(w, 2); }
+    // The numbers of the weapons with counters, in weapon order.
+    std::vector<int> weapons_used() const;
     uint32_t total_kills() const { return kills0; }
     uint32_t total_killed() const { return killed0; }
     uint32_t total_suicides() const { return suicides0; }
@@ -55,14 +59,17 @@ public:
     double eff() const { return player_formula::eff(kills0, killed0, suicides0, world_deaths); }
     double ratio() const { return player_formula::ratio(kills0, killed0, suicides0, world_deaths, playtime); }
 
-    // Adds one game slot's kills, times killed and suicides, every weapon.
-    void add_weapons(const player_t& slot);
+    // Adds one game slot's kills, times killed and suicides, every weapon;
+    // `weapon_of_slot` gives the weapon number of each of the game's weapon
+    // slots (nullptr: each slot's own number).
+    void add_weapons(const player_t& slot, const int32_t* weapon_of_slot);
 
 private:
     friend class resultdata_total;
     uint32_t kills0 = 0, killed0 = 0, suicides0 = 0;
     // Bit w (1 to 31): weapon w has its kills, killed and suicides in
-    // per_weapon, in weapon order.
+    // per_weapon, in weapon order. Bit 0: weapons numbered 32 and more
+    // follow them: their count, then per weapon its number and three counters.
     uint32_t weapon_mask = 0;
     std::unique_ptr<uint32_t[]> per_weapon;
     std::unique_ptr<char[]> names;   // raw, HTML and plain form, each ending in a zero byte
@@ -72,4 +79,7 @@ private:
     uint32_t index = 0;   // place in resultdata_total's records
 
     uint32_t weapon_count(int w, int which) const;
+    void add_numbered_weapons(const uint32_t (*counts)[4], int n);
+    // Adds the counters of the weapons of `used` (numbers 1 to 31, arrays by number).
+    void add_low_weapons(uint32_t used, const uint32_t* kills, const uint32_t* killed, const uint32_t* suicides);
 };

@@ -129,7 +129,7 @@ void resultdata_total::add_game(const resultdata& game) {
     for (int i = 0; i < n; i++) {
         const player_t& slot = game.players[i];
         player_total_t& t = *r[i];
-        t.add_weapons(slot);
+        t.add_weapons(slot, game.weapon_numbers());
         t.games++;
         t.bot_skill = slot.bot_skill;
         t.ping_count += slot.ping_count;
@@ -151,8 +151,8 @@ void resultdata_total::add_game(const resultdata& game) {
             if (made) unlinked.push_back(r[i] == r[j] ? 1 : 3);
             const uint16_t* mine = game.cell(i, j);
             const uint16_t* theirs = game.cell(j, i);
-            if (r[i]->index <= r[j]->index) pairs.add(pair, mine, theirs, r[i] == r[j]);
-            else pairs.add(pair, theirs, mine, false);
+            if (r[i]->index <= r[j]->index) pairs.add(pair, mine, theirs, r[i] == r[j], game.weapon_numbers());
+            else pairs.add(pair, theirs, mine, false, game.weapon_numbers());
         }
     }
 

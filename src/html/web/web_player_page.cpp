@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "app/settings.h"
-#include "game/weapons.h"
+#include "game/weapon_registry.h"
 #include "html/web/web_address.h"
 #include "html/web/web_site.h"
 #include "html/web/web_svg.h"
@@ -94,11 +94,12 @@ void web_site::write_player_page(player_total_t& p, resultdata_total& totals, si
         {"Weapon", "text", false, true}, {"Kills", "num"}, {"Share of kills", nullptr, true},
         {"Deaths", "num"},               {"Share of deaths", nullptr, true},
     };
+    const std::vector<int> weapons = p.weapons_used();
     bool any_weapon = false;
-    for (int w = 1; w < MAX_WEAPONS; w++) any_weapon = any_weapon || p.get_kills(w) > 0 || p.get_killed(w) > 0;
+    for (int w : weapons) any_weapon = any_weapon || p.get_kills(w) > 0 || p.get_killed(w) > 0;
     if (any_weapon) web_table_open(page, "weapons", "Kills and deaths by weapon", true, weapon_columns);
     else page.lit("<p class=\"note\">No kills and no deaths by another player.</p>\n");
-    for (int w = 1; w < MAX_WEAPONS && any_weapon; w++) {
+    for (int w : weapons) {
         const uint32_t kills = p.get_kills(w), killed = p.get_killed(w);
         if (kills == 0 && killed == 0) continue;
         web_row_open(page);
