@@ -87,7 +87,8 @@ int vexo_main::run(int argc, const char* const* argv) {
     settings.print();
     write_results(settings.log_file);
     printf("\n%.2f seconds elapsed", static_cast<double>(platform::clock_ms() - start) * 0.001);
-    if (settings.open_results) platform::open_in_viewer(results_dir, settings.web_pages ? "index.html" : "players.htm");
+    if (settings.open_results)
+        platform::open_in_viewer(results_dir, settings.web_pages ? "index.html" : "players.htm");
     return 0;
 }
 
