@@ -116,6 +116,9 @@ inline run_result run_vexo(const std::string& dir, const std::vector<std::string
             const struct rlimit limit = {o.file_size_limit, o.file_size_limit};
             setrlimit(RLIMIT_FSIZE, &limit);
         }
+        // Opened while still root: the build folder may lie where the other
+        // user cannot reach it (a clone in a private temporary folder).
+        const int program = open(VEXO_BINARY, O_RDONLY | O_CLOEXEC);
         if (!o.user.empty()) {
             const struct passwd* u = getpwnam(o.user.c_str());
             if (!u || setgroups(0, nullptr) != 0 || setresgid(u->pw_gid, u->pw_gid, u->pw_gid) != 0 ||
@@ -129,6 +132,7 @@ inline run_result run_vexo(const std::string& dir, const std::vector<std::string
         std::vector<char*> argv{const_cast<char*>("vexo")};
         for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
         argv.push_back(nullptr);
+        if (program >= 0) fexecve(program, argv.data(), environ);
         execv(VEXO_BINARY, argv.data());
         _exit(127);
     }
