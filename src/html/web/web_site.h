@@ -5,8 +5,9 @@
 // Threads: the run's thread calls open(), note_game(), the chat operations
 // and finish(); the page thread calls write_game_page() for a game noted
 // before, while the run reads on. The page thread touches only the game's
-// record and its web_game (and the files of that game page); finish() is
-// called once every game page is written.
+// record, its web_game_task, the web_game, web_map and type name that task
+// points to (whose fields it reads stay as they are) and the file of that
+// game page; finish() is called once every game page is written.
 //
 // What is kept while the logs are read is small and per game or per player:
 // a line of each game for the lists, the last games of each player, and
@@ -77,7 +78,7 @@ public:
     // A game listed as `number` and merged into `totals`: its line of the
     // lists, its players' history, and what its page needs.
     std::shared_ptr<web_game_task> note_game(const resultdata& game, int number, resultdata_total& totals);
-    // vexo_web/g/<number>.html.
+    // vexo_web/game_<number>.html.
     void write_game_page(const resultdata& game, const web_game_task& task) const;
 
     void chat_line(const char* speaker, const char* text, bool spectator);
