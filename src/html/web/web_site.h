@@ -36,7 +36,7 @@ struct web_map {
         int32_t frags = 0, kills = 0, deaths = 0, games = 0;
     };
     std::string name;           // UTF-8, not escaped
-    std::string page;           // "m/<name>.html"
+    std::string page;           // "map_<name>.html", in vexo_web/
     std::vector<int32_t> games;
     std::unordered_map<int32_t, player> players;   // by player id
 };
