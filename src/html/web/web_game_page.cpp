@@ -1,6 +1,7 @@
 // The game page of the web page set: facts, teams, scoreboard, frags over
 // the game's time and the kill matrix. Written on the page thread.
 #include <algorithm>
+#include <map>
 
 #include "app/settings.h"
 #include "game/resultdata.h"
@@ -92,14 +93,22 @@ void web_site::write_game_page(const resultdata& game, const web_game_task& task
     };
     if (!g.team_game) columns.erase(columns.begin() + 1);
     web_table_open(page, "scoreboard", "Players of game " + n, true, columns.data(), columns.size());
-    // A team game's record is ordered by team and score; the players of
-    // any other game are shown by frags.
+    // The players by frags; in a team game team by team, in the order of
+    // the teams in the record (the stronger first).
     std::vector<int> by_frags;
     for (int i = 0; i < game.player_count; i++) by_frags.push_back(i);
     std::stable_sort(by_frags.begin(), by_frags.end(),
                      [&game](int a, int b) { return game.players[a].frags() > game.players[b].frags(); });
+    std::vector<int> rows = by_frags;
+    if (g.team_game) {
+        std::map<int, int> team_place;   // team -> the first slot of that team
+        for (int i = game.player_count - 1; i >= 0; i--) team_place[game.players[i].team] = i;
+        std::stable_sort(rows.begin(), rows.end(), [&](int a, int b) {
+            return team_place[game.players[a].team] < team_place[game.players[b].team];
+        });
+    }
     for (int row = 0; row < game.player_count; row++) {
-        const int i = g.team_game ? row : by_frags[static_cast<size_t>(row)];
+        const int i = rows[static_cast<size_t>(row)];
         const player_t& p = game.players[i];
         web_row_open(page, g.team_game && (p.team == 1 || p.team == 2)
                                ? std::string("class=\"team-") + (p.team == 1 ? "red" : "blue") + "\""
