@@ -19,7 +19,8 @@
 //                                     its console text goes to standard error, where the
 //                                     death test reads it, and nobody waits for ENTER
 //   broken_links(root)                "page -> target" for each local link of a page below
-//                                     root that names no file
+//                                     root (.htm, .html) that names no file, or no element
+//                                     of the id after its "#"
 #pragma once
 #include <fcntl.h>
 #include <grp.h>
@@ -204,15 +205,26 @@ inline void fatal_child() {
 inline std::vector<std::string> broken_links(const std::string& root) {
     std::vector<std::string> broken;
     for (const std::string& page : list_files(root)) {
-        if (fs::path(page).extension() != ".htm") continue;
+        const fs::path extension = fs::path(page).extension();
+        if (extension != ".htm" && extension != ".html") continue;
         const std::string text = read_file(root + "/" + page);
         std::string lower = text;
         for (char& c : lower) c = static_cast<char>(tolower(static_cast<unsigned char>(c)));
         const fs::path folder = fs::path(root + "/" + page).parent_path();
         for (size_t at = 0; (at = lower.find("href=\"", at)) != std::string::npos; at++) {
             const size_t end = text.find('"', at + 6);
-            const std::string target = text.substr(at + 6, end == std::string::npos ? end : end - at - 6);
+            std::string target = text.substr(at + 6, end == std::string::npos ? end : end - at - 6);
             if (target.find(':') != std::string::npos) continue;   // web and mail addresses
+            // "page#id": the page must hold an element of that id.
+            const size_t anchor = target.find('#');
+            if (anchor != std::string::npos) {
+                const std::string id = "id=\"" + target.substr(anchor + 1) + "\"";
+                target.resize(anchor);
+                const fs::path linked = target.empty() ? fs::path(root + "/" + page) : folder / target;
+                if (fs::is_regular_file(linked) && read_file(linked.string()).find(id) == std::string::npos)
+                    broken.push_back(page + " -> " + target + "#" + id);
+                if (target.empty()) continue;
+            }
             if (!fs::is_regular_file(folder / target)) broken.push_back(page + " -> " + target);
         }
     }

@@ -46,6 +46,7 @@ void analyzedemo::parse_line(const char* line) {
         const int wait = diverse::read_int(seconds);
         settings->lock_wait = wait < 0 ? 0 : wait;
     }
+    read_key(line, "log_charset", settings->log_charset, sizeof settings->log_charset);
 }
 
 void analyzedemo::parse(const char* file_name) {

@@ -1,6 +1,7 @@
 // analyzedemo: reader of the configuration file (vexo.cfg): results folder,
-// home-page link, the two font sizes of the inline stylesheet and how long a
-// run waits for another one in the results folder.
+// home-page link, the two font sizes of the inline stylesheet, how long a
+// run waits for another one in the results folder, and the code page of names
+// and chat that are not UTF-8 (log_charset, web pages only).
 #pragma once
 #include "app/settings.h"
 

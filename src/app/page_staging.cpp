@@ -14,8 +14,6 @@
 #include "app/old_page_folders.h"
 #include "app/warnings.h"
 
-static const char* const PAGE_FOLDERS[] = {"vexo_games", "vexo_players"};
-
 std::atomic<page_staging*> page_staging::active{nullptr};
 
 page_staging::~page_staging() { discard(); }
@@ -184,7 +182,8 @@ void page_staging::publish(old_page_folders& old) {
     {
         // A signal that ends the run would leave the site without a folder.
         platform::termination_signals_held held;
-        for (const char* page_folder : PAGE_FOLDERS) {
+        for (const std::string& entry : page_folders) {
+            const char* page_folder = entry.c_str();
             const platform::entry_info e = platform::entry_at(results, page_folder);
             bool kept = false;   // another user's entry that stays
             if (!e.exists) {

@@ -43,6 +43,9 @@ public:
     // Makes the page folder `folder` (vexo_games, vexo_players) in it, once;
     // on any thread. False when it cannot be made.
     bool make_folder(const char* folder);
+    // A further page folder that publish() replaces like vexo_games (the
+    // web pages' vexo_web). Called before any page is written.
+    void replace_folder(const char* page_folder) { page_folders.push_back(page_folder); }
 
     // Publishes the staged pages in the results folder, with the signals
     // that end a process held back until the last rename. The page folders
@@ -78,6 +81,7 @@ private:
     uint32_t results_mode = 0;
     std::mutex lock;                // guards `folders`
     std::vector<page_dir> folders;
+    std::vector<std::string> page_folders{"vexo_games", "vexo_players"};   // replaced at publish
     int fatal_action_handle = -1;
     static std::atomic<page_staging*> active;
 };

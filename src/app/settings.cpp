@@ -21,7 +21,7 @@ const char* const VEXO_AUTHOR = "the VEXO project";
 const option_row option_table[OPTION_ROWS] = {
     {"a", 0}, {"b", 1}, {"l", 2}, {"d", 3}, {"f", 4}, {"o", 5}, {"cfg:", 6},
     {"g:", 7}, {"min_kills:", 8}, {"min_games:", 9}, {"min_playtime:", 10},
-    {"max_players:", 11}, {"top", 12}, {"r", 13}, {"q", 14},
+    {"max_players:", 11}, {"top", 12}, {"r", 13}, {"q", 14}, {"w", 15},
 };
 
 void copy_field(char* dst, size_t size, const char* src) {
@@ -36,7 +36,8 @@ settings_t::settings_t()
       games_per_file(50), filters_given(false), skip_bots(false), no_funnames(false),
       data_file(false), open_results(false), stylesheet_file(false),
       chat_log(false), sort_order(SORT_RATIO), report_page(false), quiet(false),
-      lock_wait(3600) {
+      lock_wait(3600), web_pages(false), charset(0) {
+    copy_field(log_charset, sizeof log_charset, "auto");
     log_file[0] = 0;
     output_directory[0] = 0;
     homepage_address[0] = 0;
@@ -132,6 +133,7 @@ void settings_t::apply_command_line(int argc, const char* const* argv, bool repo
             case 12: top_players = diverse::read_int(arg + 4); break;
             case 13: report_page = true; break;
             case 14: quiet = true; break;
+            case 15: web_pages = true; break;
         }
     }
 }
@@ -165,6 +167,7 @@ void settings_t::print_usage() {
         {12, "<x>           write additional top <x> players file"},
         {13, "\t\t  write run report (report.htm)"},
         {14, "\t\t  quiet: print only warnings and errors (for cron)"},
+        {15, "\t\t  write web pages (index.html, vexo_web/)"},
     };
     printf("\nUsage: vexo [OPTIONS] <logfile> [OPTIONS]\n");
     printf("\nOptions:\n");
@@ -191,6 +194,7 @@ void settings_t::print() const {
     printf("\tWriting data file: %s\n", data_file ? "YES" : "NO");
     // Printed only with /r: without it the block stays as it always was.
     if (report_page) printf("\tWriting run report: YES\n");
+    if (web_pages) printf("\tWriting web pages: YES\n");
     printf("\tSort order: %s\n", sort_order >= 0 && sort_order <= 9 ? order_words[sort_order] : "");
     printf("\n");
 }

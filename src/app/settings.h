@@ -24,7 +24,7 @@ struct option_row {
     const char* name;
     int id;
 };
-constexpr int OPTION_ROWS = 15;
+constexpr int OPTION_ROWS = 16;
 extern const option_row option_table[OPTION_ROWS];
 
 class settings_t {
@@ -56,6 +56,12 @@ public:
     bool report_page;       // write the run report "report.htm" (/r)
     bool quiet;             // print only warnings and fatal errors (/q)
     int32_t lock_wait;      // seconds to wait for another run's lock on the results folder
+    bool web_pages;         // write the web page set: index.html and vexo_web/ (/w)
+    // Configuration key log_charset: the code page of names and chat that
+    // are not valid UTF-8 ("auto" by default), as given, and the web pages'
+    // decoder of it (an index of log_charset, see html/web/charset.h).
+    char log_charset[32];
+    int32_t charset;
 
     // Every plain argument as typed (cut to 255 characters), in order: the
     // log specifications of the run. `log_file` keeps the last one upper-cased.

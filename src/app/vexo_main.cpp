@@ -13,6 +13,8 @@
 #include "app/fatal.h"
 #include "app/warnings.h"
 #include "game/resultdata.h"
+#include "html/web/charset.h"
+#include "html/web/web_site.h"
 #include "parse/analyzelog.h"
 #include "parse/chat_log.h"
 #include "parse/log_reader.h"
@@ -78,10 +80,15 @@ int vexo_main::run(int argc, const char* const* argv) {
     config.parse(settings.cfg_file);
     printf("\n");
     settings.apply_command_line(argc, argv, false);
+    log_charset charset = log_charset::automatic;
+    if (!charset_by_name(settings.log_charset, charset))
+        warn(WARN_LOG_CHARSET, "\nWARNING: log_charset \"%s\" unknown, auto used", settings.log_charset);
+    settings.charset = static_cast<int32_t>(charset);
     settings.print();
     write_results(settings.log_file);
     printf("\n%.2f seconds elapsed", static_cast<double>(platform::clock_ms() - start) * 0.001);
-    if (settings.open_results) platform::open_in_viewer(results_dir, "players.htm");
+    if (settings.open_results)
+        platform::open_in_viewer(results_dir, settings.web_pages ? "index.html" : "players.htm");
     return 0;
 }
 
@@ -213,6 +220,15 @@ void vexo_main::write_results(const char* /*log_file*/) {
     }
     printf("\n");
     stylesheet.clear();
+    if (settings.web_pages) {
+        web_links links;
+        links.chat = settings.chat_log;
+        links.report = settings.report_page;
+        links.top_players = settings.top_players;
+        web.reset(new web_site(settings, links));
+        web->open();
+        staging.replace_folder("vexo_web");
+    }
     platform::change_dir(start_dir);
 
     std::vector<log_group> groups = resolve_log_specs(settings.log_specs);
@@ -252,6 +268,13 @@ void vexo_main::write_results(const char* /*log_file*/) {
     if (in_players_folder) write_player_pages(totals.get());
     else fatal_error("Couldn't open %s", "vexo_players");
     printf("\n");
+    if (web) {
+        staging.enter();
+        printf("\nWriting web pages to index.html and vexo_web/\n");
+        platform::flush_console();
+        web->finish(*totals);
+        web.reset();
+    }
     platform::change_dir(results_dir);
     old_pages.finish();
     // The folders replaced now are moved aside; the next run deletes them.
@@ -280,6 +303,7 @@ bool vexo_main::list_game(resultdata* game, analyzelog* parser) {
 
     const int g = ++games_written;
     if (settings.chat_log && parser && parser->chat && parser->chat->is_open()) parser->chat->heading(g + 1);
+    if (web) web->chat_game_listed(g);
     // The players of a team game are shown, and merged into the totals, by
     // team and score.
     if (game->team_game) game->sort_by_team();
@@ -331,6 +355,10 @@ void vexo_main::analyze(const char* name, resultdata_total* totals, bool last) {
     file_counts.size = size;
     {
         analyzelog parser(&reader, game, &settings, chat);
+        if (web && settings.chat_log)
+            parser.web_chat = [this](const char* speaker, const char* text, bool spectator) {
+                web->chat_line(speaker, text, spectator);
+            };
         for (;;) {
             game->reset();
             const uint64_t kill_lines_before = parser.counts.kills[KILL_COUNTED];
@@ -352,13 +380,17 @@ void vexo_main::analyze(const char* name, resultdata_total* totals, bool last) {
             file_counts.kill_lines_listed += parser.counts.kills[KILL_COUNTED] - kill_lines_before;
             for (int i = 0; i < game->player_count; i++) report.kills_listed += game->players[i].kills[0];
             totals->add_game(*game);
+            std::shared_ptr<web_game_task> web_page = web ? web->note_game(*game, games_written, *totals) : nullptr;
             const int following = (current + 1) % GAME_RECORDS;
             pages.wait_for(pages_of[following]);
             if (!records[following]) records[following].reset(new resultdata(&settings));
             resultdata* next = records[following].get();
             next->carry_over(*game);
             const int g = games_written;
-            pages_of[current] = pages.run([this, game, g] { write_game_pages(game, g); });
+            pages_of[current] = pages.run([this, game, g, web_page] {
+                write_game_pages(game, g);
+                if (web_page) web->write_game_page(*game, *web_page);
+            });
             current = following;
             game = next;
             parser.results = game;

@@ -16,6 +16,7 @@ class resultdata;
 class resultdata_total;
 class analyzelog;
 class chat_log;
+class web_site;
 
 class vexo_main {
 public:
@@ -57,6 +58,7 @@ private:
     void enter_results_folder();
 
     chat_log* chat;
+    std::unique_ptr<web_site> web;   // the web pages (/w), else none
     // Enough records that the page thread's queue fills before the run
     // comes back to a record whose pages are not yet written; see analyze.
     static constexpr int GAME_RECORDS = page_worker::CAPACITY + 2;

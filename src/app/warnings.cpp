@@ -86,6 +86,7 @@ const char* warning_description(warning_kind kind) {
         "client number of an item line beyond the table",
         "a log specification names a folder",
         "game dropped: more than 511 clients",
+        "log_charset names no known code page",
         "another user's entry in the place of a page, not replaced",
         "a log file is no regular file",
     };

@@ -15,6 +15,7 @@ enum warning_kind {
     WARN_ITEM_CLIENT,      // an item line's client number beyond the table
     WARN_FOLDER_NOT_LOG,   // a log specification that names a folder
     WARN_TOO_MANY_CLIENTS, // a game dropped: more than 511 clients
+    WARN_LOG_CHARSET,      // a log_charset value that names no known code page
     WARN_NOT_REPLACED,     // a page's place held by another user's entry the run may not replace
     WARN_NOT_REGULAR,      // a log file that is no regular file (a FIFO, a device)
     WARNING_KINDS

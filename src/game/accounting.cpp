@@ -45,8 +45,10 @@ int resultdata::add_kill(int killer, int victim, int weapon_number, int time) {
         const int victim_slot = clients[victim].slot;
         player_t& pv = players[victim_slot];
         const int tv = pv.team;
+        const bool steps = settings->web_pages;   // the web pages chart the frags over time
         if (killer_client && killer == victim) {
             count(pv.suicides, weapon);
+            if (steps) pv.frag_steps.push_back({time, -1});
             if (is_side(tv)) count(team_results[tv].suicides, weapon);
         } else if (killer_client) {
             player_t& pk = players[killer_slot];
@@ -54,6 +56,7 @@ int resultdata::add_kill(int killer, int victim, int weapon_number, int time) {
             if (tk != tv || tk == 0) {
                 count(pv.killed, weapon);
                 count(pk.kills, weapon);
+                if (steps) pk.frag_steps.push_back({time, 1});
             }
             if (tk != tv) {
                 if (is_side(tk)) count(team_results[tk].kills, weapon);
@@ -67,6 +70,7 @@ int resultdata::add_kill(int killer, int victim, int weapon_number, int time) {
         }
         if (killer > MAX_CLIENT_IDS) {
             pv.world_deaths++;
+            if (steps) pv.frag_steps.push_back({time, -1});
             if (is_side(tv)) team_results[tv].world_deaths++;
         }
         if (life_kills[victim] > 0 && static_cast<uint32_t>(life_kills[victim]) > pv.mkiol) {

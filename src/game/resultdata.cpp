@@ -13,13 +13,14 @@ static constexpr size_t MATRIX_CELLS =
     static_cast<size_t>(MAX_PLAYER_SLOTS) * MAX_PLAYER_SLOTS * MAX_WEAPONS;
 
 resultdata::resultdata(const settings_t* settings)
-    : settings(settings), player_count(0), start_time(0), timelimit(0), fraglimit(0), too_many_clients(false),
-      used_extent(0) {
+    : settings(settings), player_count(0), start_time(0), end_time(0), timelimit(0), fraglimit(0),
+      too_many_clients(false), used_extent(0) {
     // calloc: the zero pages of the 16 MiB matrix cost memory only once written.
     uint16_t* matrix = static_cast<uint16_t*>(calloc(MATRIX_CELLS, sizeof(uint16_t)));
     if (!matrix) fatal_error("Out of memory");
     kill_matrix.reset(matrix);
     map_name[0] = 0;
+    game_date[0] = 0;
 }
 
 resultdata::~resultdata() {}
@@ -29,6 +30,8 @@ void resultdata::matrix_deleter::operator()(uint16_t* p) const { free(p); }
 void resultdata::reset() {
     map_name[0] = 0;
     start_time = 0;
+    end_time = 0;
+    game_date[0] = 0;
     timelimit = 0;
     fraglimit = 0;
     // Only the square of the slots in use can hold entries: sorting and
@@ -104,6 +107,7 @@ void resultdata::init_game(int time) {
 }
 
 void resultdata::end_game(int time) {
+    end_time = time;
     if (team_results[1].kills[0] > 0 || team_results[2].kills[0] > 0) team_game = true;
     for (int n = 0; n < MAX_CLIENT_IDS; n++)
         if (clients[n].state == 1) close_client(n, time);

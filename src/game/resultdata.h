@@ -58,6 +58,9 @@ public:
     player_t team_results[3];
     player_t players[MAX_PLAYER_SLOTS];
     char map_name[64];
+    int32_t end_time;        // of the game's last end line (0 before)
+    // "YYYY-MM-DD HH:MM" of the "InitGame:" line of a log with dates, else empty.
+    char game_date[20];
     int32_t timelimit;
     int32_t fraglimit;
     // The game needed a 512th player slot: it is dropped. From then on no line

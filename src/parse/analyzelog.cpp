@@ -474,6 +474,13 @@ int analyzelog::parse_line(char* line) {
             }
             game_open = true;
             init_game(line_time(time_token));
+            if (form == FORM_DATE) {
+                // "[2017-05-07] [18:38:43] ": the date and the clock to the minute.
+                memcpy(results->game_date, line + 1, 10);
+                results->game_date[10] = ' ';
+                memcpy(results->game_date + 11, line + 14, 5);
+                results->game_date[16] = 0;
+            }
             break;
         case EV_WARMUP:
             if (results->game_dialect->warmup_pauses) {
@@ -617,7 +624,8 @@ void analyzelog::say() {
     next_token(speaker, sizeof speaker, ':');
     next_token(text, sizeof text, '\n');
     // The speaker is looked up only for a line that is written.
-    if (!settings->chat_log || !chat || !chat->is_open()) return;
+    const bool classic = settings->chat_log && chat && chat->is_open();
+    if (!classic && !web_chat) return;
     const char* name = speaker;
     if (results->game_dialect->chat_number_first) {
         // "<client number> <name>": the name alone.
@@ -627,8 +635,9 @@ void analyzelog::say() {
     }
     int slot = results->find_player(name);
     bool spectator = slot >= 0 && results->players[slot].team == 3;
-    chat->line(diverse::funname_to_html(name), diverse::funname_to_html(text),
-               results->game_type == results->game_dialect->one_on_one_type && spectator);
+    const bool spectator_line = results->game_type == results->game_dialect->one_on_one_type && spectator;
+    if (classic) chat->line(diverse::funname_to_html(name), diverse::funname_to_html(text), spectator_line);
+    if (web_chat) web_chat(name, text, spectator_line);
 }
 
 void analyzelog::init_game(int time) {

@@ -6,6 +6,7 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include "parse/log_counts.h"
 #include "parse/log_reader.h"
 
@@ -33,6 +34,9 @@ public:
     int read_time(const char* text);
 
     chat_log* chat;          // the run's chat log (open only with /l)
+    // Given every chat line (speaker and text raw, as in the log) when set:
+    // the chat page of the web pages (/w with /l).
+    std::function<void(const char* speaker, const char* text, bool spectator)> web_chat;
     log_reader* log_stream;
     resultdata* results;
     const settings_t* settings;

@@ -37,6 +37,7 @@ void player_t::reset() {
     name_html.clear();
     name_ascii.clear();
     teams.clear();
+    frag_steps.clear();
 }
 
 void player_t::set_name(const char* new_name) {

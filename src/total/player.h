@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 #include <type_traits>
+#include <vector>
 #include "game/weapons.h"
 
 constexpr int PLAYER_NAME_MAX = 64;
@@ -47,16 +48,29 @@ struct player_counters {
 };
 static_assert(std::is_trivially_copyable<player_counters>::value, "slots are copied byte for byte");
 
+// A change of a player's frags in a game: +1 for a kill, -1 for a suicide
+// or a death by the world, at the line's time in seconds.
+struct frag_step {
+    int32_t time;
+    int32_t change;
+};
+
 class player_t : public player_counters {
 public:
     player_t() {}
     virtual ~player_t();
     player_t(const player_t&) = default;
     player_t& operator=(const player_t&) = default;
+    // Sorting a game's slots swaps them: its names and frag steps move.
+    player_t(player_t&&) = default;
+    player_t& operator=(player_t&&) = default;
 
     std::string name_html;
     std::string name_ascii;
     std::string teams;      // one byte per team change: the team number itself
+    // The frag changes of the game in log order, kept only for the web pages
+    // (/w): their chart of frags over the game's time.
+    std::vector<frag_step> frag_steps;
 
     void reset();
     void set_name(const char* new_name);
