@@ -292,3 +292,18 @@ TEST(WebRun, SearchDataAndMachineDataNamePagesThatExist) {
 }
 
 }  // namespace
+
+// Two slots of one name that kill each other meet as the player and itself:
+// the nemesis and the favourite victim are the others.
+TEST(WebRun, APlayerIsNeitherItsOwnNemesisNorItsOwnVictim) {
+    scratch_dir dir;
+    write_file(dir / "a.log", game("dm1", {"n\\Alice\\t\\0", "n\\Alice\\t\\0", "n\\Bob\\t\\0"},
+                                   "  0:10 Kill: 0 1 10: x\n  0:11 Kill: 0 1 10: x\n  0:12 Kill: 1 0 10: x\n"
+                                   "  0:20 Kill: 2 0 10: x\n  0:30 Kill: 0 2 10: x\n"));
+    const run_result r = run_vexo(dir.path, {"/w", "a.log"});
+    ASSERT_EQ(r.code, 0) << r.out;
+    const std::string page = read_file(dir / ("vexo_web/" + player_address("alice")));
+    const std::string bob = "<a href=\"" + player_address("bob") + "\">Bob</a>";
+    EXPECT_NE(page.find("<dt>Nemesis</dt><dd>" + bob + " (killed Alice once)"), std::string::npos) << page;
+    EXPECT_NE(page.find("<dt>Favourite victim</dt><dd>" + bob + " (killed once)"), std::string::npos) << page;
+}

@@ -47,6 +47,9 @@ void web_site::write_player_page(player_total_t& p, resultdata_total& totals, si
     const p2p_t* nemesis = nullptr;
     const p2p_t* victim = nullptr;
     for (const p2p_t& q : opponents) {
+        // Two slots of one name in a game meet as the player and itself:
+        // that is no one's nemesis or favourite victim.
+        if (q.opponent() == &p) continue;
         if (q.total_killed() > 0 && (!nemesis || q.total_killed() > nemesis->total_killed())) nemesis = &q;
         if (q.total_kills() > 0 && (!victim || q.total_kills() > victim->total_kills())) victim = &q;
     }
