@@ -15,6 +15,10 @@ class resultdata;
 // Process-wide player numbering: ids 1, 2, 3 ... never reused within a run.
 extern int player_id_counter;
 
+// A player's figure under a numeric ranking key (SORT_RATIO ... SORT_PLAYTIME;
+// 0 for the name and team orders): the larger ranks first.
+double ranking_figure(const player_total_t& p, int order);
+
 class resultdata_total {
 public:
     resultdata_total();

@@ -177,19 +177,7 @@ int resultdata_total::sort_players(int order) {
         rank(list, alphabetical(names));
     } else if (order != SORT_TEAM) {   // every totals record has team -1: no exchange
         std::vector<double> keys(list.size());
-        for (size_t i = 0; i < list.size(); i++) {
-            const player_total_t* p = list[i];
-            switch (order) {
-                case SORT_RATIO: keys[i] = p->ratio(); break;
-                case SORT_EFF: keys[i] = p->eff(); break;
-                case SORT_SKILL: keys[i] = p->skill(); break;
-                case SORT_KILLS: keys[i] = p->total_kills(); break;
-                case SORT_KILLED: keys[i] = p->total_killed(); break;
-                case SORT_FRAGS: keys[i] = p->frags(); break;
-                case SORT_SCORE: keys[i] = p->score(); break;
-                default: keys[i] = p->playtime; break;
-            }
-        }
+        for (size_t i = 0; i < list.size(); i++) keys[i] = ranking_figure(*list[i], order);
         rank(list, larger_first(keys));
     }
     print_sort_progress(n);
@@ -222,4 +210,18 @@ int resultdata_total::sort_p2ps(player_total_t* player, int order) {
     player->p2p_first = player->p2p_last = 0;
     for (const p2p_t& q : records) link_p2p(*player, q.pair_number());
     return 0;
+}
+
+double ranking_figure(const player_total_t& p, int order) {
+    switch (order) {
+        case SORT_RATIO: return p.ratio();
+        case SORT_EFF: return p.eff();
+        case SORT_SKILL: return p.skill();
+        case SORT_KILLS: return p.total_kills();
+        case SORT_KILLED: return p.total_killed();
+        case SORT_FRAGS: return p.frags();
+        case SORT_SCORE: return p.score();
+        case SORT_PLAYTIME: return p.playtime;
+        default: return 0;
+    }
 }

@@ -67,20 +67,8 @@ std::vector<player_total_t*> in_order(const std::vector<player_total_t*>& player
     std::vector<std::string> names(players.size());
     for (size_t i = 0; i < players.size(); i++) names[i] = players[i]->matched_name();
     std::vector<double> keys(players.size());
-    for (size_t i = 0; i < players.size(); i++) {
-        const player_total_t* p = players[i];
-        switch (order) {
-            case SORT_RATIO: keys[i] = p->ratio(); break;
-            case SORT_EFF: keys[i] = p->eff(); break;
-            case SORT_SKILL: keys[i] = p->skill(); break;
-            case SORT_KILLS: keys[i] = p->total_kills(); break;
-            case SORT_KILLED: keys[i] = p->total_killed(); break;
-            case SORT_FRAGS: keys[i] = p->frags(); break;
-            case SORT_SCORE: keys[i] = p->score(); break;
-            case SORT_PLAYTIME: keys[i] = p->playtime; break;
-            default: keys[i] = 0; break;   // name and team: by name
-        }
-    }
+    // The name and team orders have no figure: their keys are all 0, ties by name.
+    for (size_t i = 0; i < players.size(); i++) keys[i] = ranking_figure(*players[i], order);
     std::vector<uint32_t> index(players.size());
     for (size_t i = 0; i < index.size(); i++) index[i] = static_cast<uint32_t>(i);
     std::sort(index.begin(), index.end(), [&](uint32_t a, uint32_t b) {
