@@ -28,6 +28,7 @@ static void deltree(int folder, const char* spec, int depth) {
                 unlinkat(folder, name.c_str(), 0);   // no folder any more
                 continue;
             }
+            if (sub < 0 && errno == ENOENT) continue;   // renamed or removed meanwhile
             if (sub < 0) fatal_error("diverse::deltree - couldn't change to lower level directory");
             deltree(sub, "*", depth + 1);
             platform::close_handle(sub);
