@@ -27,14 +27,6 @@ const char* team_name(int team) {
     }
 }
 
-void fact(web_page& page, const char* term, const std::string& html) {
-    page.lit("<dt>");
-    page.puts(term);
-    page.lit("</dt><dd>");
-    page.puts(html);
-    page.lit("</dd>\n");
-}
-
 std::string linked(const std::pair<std::string, std::string>& slot) {
     return slot.second.empty() ? slot.first : "<a href=\"" + slot.second + "\">" + slot.first + "</a>";
 }
@@ -49,14 +41,14 @@ void web_site::write_game_page(const resultdata& game, const web_game_task& task
     page.begin("vexo_web/" + game_address(g.number), "Game " + n + ": " + g.map->name + " (" + *g.type + ")", links, false);
 
     page.lit("<dl class=\"summary\">\n");
-    fact(page, "Map", "<a href=\"" + g.map->page + "\">" + html_text(g.map->name) + "</a>");
-    fact(page, "Type", html_text(*g.type));
-    if (g.date[0]) fact(page, "Date", "<time>" + html_text(g.date) + "</time>");
-    fact(page, "Duration", web_duration(g.duration));
-    fact(page, "Players", std::to_string(g.players));
-    if (game.timelimit > 0) fact(page, "Time limit", std::to_string(game.timelimit) + " min");
-    if (game.fraglimit > 0) fact(page, "Frag limit", std::to_string(game.fraglimit));
-    if (task.chat) fact(page, "Chat", "<a href=\"chat.html#g" + n + "\">Chat of this game</a>");
+    web_fact(page, "Map", "<a href=\"" + g.map->page + "\">" + html_text(g.map->name) + "</a>");
+    web_fact(page, "Type", html_text(*g.type));
+    if (g.date[0]) web_fact(page, "Date", "<time>" + html_text(g.date) + "</time>");
+    web_fact(page, "Duration", web_duration(g.duration));
+    web_fact(page, "Players", std::to_string(g.players));
+    if (game.timelimit > 0) web_fact(page, "Time limit", std::to_string(game.timelimit) + " min");
+    if (game.fraglimit > 0) web_fact(page, "Frag limit", std::to_string(game.fraglimit));
+    if (task.chat) web_fact(page, "Chat", "<a href=\"chat.html#g" + n + "\">Chat of this game</a>");
     page.lit("</dl>\n");
     page.lit("<nav class=\"pager\" aria-label=\"Other games\">\n<ul>\n");
     if (g.number > 1) page.print("<li><a href=\"game_%i.html\">Game %i</a></li>\n", g.number - 1, g.number - 1);

@@ -22,14 +22,6 @@ std::string percent(uint32_t part, uint32_t whole) {
     return web_fixed(share(part, whole) * 100.0, 0) + " %";
 }
 
-void fact(web_page& page, const char* term, const std::string& html) {
-    page.lit("<dt>");
-    page.puts(term);
-    page.lit("</dt><dd>");
-    page.puts(html);
-    page.lit("</dd>\n");
-}
-
 }  // namespace
 
 void web_site::write_player_page(player_total_t& p, resultdata_total& totals, size_t place, size_t ranked) const {
@@ -60,24 +52,24 @@ void web_site::write_player_page(player_total_t& p, resultdata_total& totals, si
     };
 
     page.lit("<section>\n<h2>Summary</h2>\n<dl class=\"summary\">\n");
-    fact(page, "Place", "<a href=\"" + std::string(place <= 100 ? "ranking.html" : "ranking_" +
+    web_fact(page, "Place", "<a href=\"" + std::string(place <= 100 ? "ranking.html" : "ranking_" +
                             std::to_string((place - 1) / 100 + 1) + ".html") + "\">" + std::to_string(place) +
                             " of " + std::to_string(ranked) + "</a>");
-    fact(page, "Games", std::to_string(p.games));
-    fact(page, "Frags", std::to_string(p.frags()));
-    fact(page, "Kills", std::to_string(p.total_kills()));
-    fact(page, "Deaths", std::to_string(p.total_deaths()));
-    fact(page, "Suicides", std::to_string(p.total_suicides()));
-    fact(page, "Efficiency", web_fixed(p.eff(), 1) + " %");
-    fact(page, "Skill", web_fixed(p.skill(), 2));
-    fact(page, "Ratio", p.playtime > 0 ? web_fixed(p.ratio(), 2) : "-");
-    fact(page, "Play time", web_duration(p.playtime));
-    fact(page, "Ping", p.ping_count > 0 ? std::to_string(p.ping_sum / p.ping_count) : "-");
+    web_fact(page, "Games", std::to_string(p.games));
+    web_fact(page, "Frags", std::to_string(p.frags()));
+    web_fact(page, "Kills", std::to_string(p.total_kills()));
+    web_fact(page, "Deaths", std::to_string(p.total_deaths()));
+    web_fact(page, "Suicides", std::to_string(p.total_suicides()));
+    web_fact(page, "Efficiency", web_fixed(p.eff(), 1) + " %");
+    web_fact(page, "Skill", web_fixed(p.skill(), 2));
+    web_fact(page, "Ratio", p.playtime > 0 ? web_fixed(p.ratio(), 2) : "-");
+    web_fact(page, "Play time", web_duration(p.playtime));
+    web_fact(page, "Ping", p.ping_count > 0 ? std::to_string(p.ping_sum / p.ping_count) : "-");
     if (nemesis)
-        fact(page, "Nemesis",
+        web_fact(page, "Nemesis",
              opponent_html(*nemesis) + " (killed " + shown + " " + times(nemesis->total_killed()) + ")");
     if (victim)
-        fact(page, "Favourite victim",
+        web_fact(page, "Favourite victim",
              opponent_html(*victim) + " (killed " + times(victim->total_kills()) + ")");
     page.lit("</dl>\n</section>\n");
 

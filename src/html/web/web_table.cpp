@@ -109,3 +109,11 @@ std::string web_fixed(double value, int decimals) {
     snprintf(text, sizeof text, "%.*f", decimals, value);
     return text;
 }
+
+void web_fact(web_page& page, const char* term, const std::string& html) {
+    page.lit("<dt>");
+    page.puts(term);
+    page.lit("</dt><dd>");
+    page.puts(html);
+    page.lit("</dd>\n");
+}

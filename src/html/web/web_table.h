@@ -29,6 +29,8 @@ void web_row_close(web_page& page);
 // The row's name cell: <th scope="row" class="sticky"> (sort value `sort` when not empty).
 void web_row_head(web_page& page, const std::string& html, const std::string& sort = std::string());
 void web_cell(web_page& page, const std::string& html, bool minor = false, const std::string& sort = std::string());
+// A term and its description (HTML) in a <dl>.
+void web_fact(web_page& page, const char* term, const std::string& html);
 void web_cell_int(web_page& page, long long value, bool minor = false);
 // A cell of a number column (right-aligned) with the text given.
 void web_cell_number(web_page& page, const std::string& text, bool minor = false,
